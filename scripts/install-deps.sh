@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Vornix needs and that this machine lacks.
+#   scripts/install-deps.sh run    what building and playing the game needs
+#   scripts/install-deps.sh test   that, plus the test tools, the Windows cross compiler and Wine
+set -euo pipefail
+
+run_packages=(cmake make g++ libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core)
+test_packages=(googletest xvfb xdotool x11-apps imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
+
+case "${1:-run}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test | bench) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+  [ "$status" = installed ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}"
