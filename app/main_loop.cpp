@@ -1,0 +1,89 @@
+// The entry point: start-up in its fixed order, then the loop that never waits.
+#include "app/app.h"
+#include "display/display.h"
+#include "game/clock.h"
+#include "game/game.h"
+#include "game/items.h"
+#include "game/levels.h"
+#include "scores/file_access.h"
+#include "scores/scores.h"
+
+WindowHandle mainWindow = nullptr;
+int32_t appActive = 0;
+uint32_t lastStepTime = 0;
+
+static const char backgroundFile[] = "textures/background.bmp";
+
+static void ReloadBackground() {
+    lastResult = LoadBitmapIntoSurface(backSurface, backgroundFile);
+}
+
+static void RedrawScoreList(int32_t centre) {
+    DrawScoreList(centre);
+}
+
+// The rules and the score file reach the machine only through these seams; the real ones go in
+// before the first reading of the clock or of the score file.
+static void InstallSeams() {
+    SetClockSource(PlatformClockMs);
+    fileAccess = platformFileAccess;
+    reloadBackgroundRequest = ReloadBackground;
+    drawScoreListRequest = RedrawScoreList;
+}
+
+extern "C" int WinMain(void* /*instance*/, void* /*previousInstance*/, char* /*commandLine*/, int showCommand) {
+    mainWindow = PlatformCreateWindow();
+    if (mainWindow == nullptr) {
+        return 0;
+    }
+    InstallSeams();
+    InitGame();
+    PlatformShowWindow(mainWindow, showCommand);
+    if (!PlatformCreateTimer(mainWindow)) {
+        return 0;
+    }
+    InitDisplay();
+    SeedRandom(ReadClock());
+    gameRunning = 0;
+    PlatformHidePointer();
+
+    Message message = {};
+    for (;;) {
+        // A turn handles one message or does the idle work, never both.
+        if (PlatformPeekMessage(&message)) {
+            if (message.message == WM_QUIT) {
+                return static_cast<int>(message.wParam);
+            }
+            PlatformDispatchMessage(&message);
+        } else {
+            IdleTurn();
+        }
+    }
+}
+
+void InitGame() {
+    InitGameTables();
+    LoadScores();
+}
+
+void IdleTurn() {
+    // After Escape, or when the set-up could not make them, there is nothing to draw or to pace.
+    if (primarySurface == nullptr || backSurface == nullptr) {
+        return;
+    }
+    if (appActive == 1) {
+        RenderFrame();
+    }
+    // An inactive game goes on stepping: the snake can die while the player is away.
+    if (gameRunning != 1) {
+        return;
+    }
+    uint32_t elapsed = ReadClock() - lastStepTime;
+    bool shiftHeld = PlatformShiftHeld();
+    if (IsStepDue(elapsed, level, shiftHeld)) {
+        StepSnake();
+        // Read after the step, so the step's own time (a game over included) is not counted
+        // toward the next delay.
+        lastStepTime = ReadClock();
+    }
+}

@@ -1,0 +1,44 @@
+// The display: the display object, the four surfaces, the loading of bitmaps, the frame and its text.
+#pragma once
+#include <cstdint>
+
+#include "platform/platform.h"
+
+constexpr int32_t screenWidth = 800;
+constexpr int32_t screenHeight = 600;
+constexpr int32_t fieldLeft = 23;   // cell (x, y) has its top-left pixel at (23 + 16x, 105 + 16y)
+constexpr int32_t fieldTop = 105;
+constexpr int32_t cellSize = 16;
+
+extern DisplayDevice* directDraw;
+extern Surface* primarySurface;
+extern Surface* backSurface;  // 800 x 600: each frame is composed here
+extern Surface* cubeSurface;  // 64 x 464: the playfield's backdrop strip
+extern Surface* iconSurface;  // 320 x 32: the sprite atlas
+extern SurfaceDesc surfaceDesc;
+extern HRESULT lastResult;  // result of the latest display call
+extern Rect srcRect;        // source rectangle of every copy of the frame
+extern DrawContext* textDc; // the backSurface's context while text is drawn
+
+// Sets the display mode, creates the four surfaces and loads the three bitmaps; reports set-up
+// failures in message boxes and goes on. Returns the result of the last load (the background).
+HRESULT InitDisplay();
+// Releases the surfaces and the display object; a second call does nothing.
+void ReleaseDisplay();
+// Fills the whole surface with the named bitmap (resource, else file). S_OK, E_FAIL when no bitmap
+// could be loaded, else the failure of the copy.
+HRESULT LoadBitmapIntoSurface(Surface* surface, const char* fileName);
+// Stretches the bitmap's rectangle (0 width or height: the bitmap's own) over the whole surface.
+HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
+
+// Composes one frame on the backSurface and copies it to the screen.
+void RenderFrame();
+void DrawPlayfieldBackdrop();
+void DrawWalls();
+void DrawItems();
+void DrawSnake();
+
+// The name, score, level and length above the playfield.
+void DrawStatusText();
+// The 28-row window of the ScoreTable around centre, and the start prompt on both sides.
+HRESULT DrawScoreList(int32_t centre);

@@ -1,0 +1,110 @@
+// One frame: the playfield repainted from the backdrop strip and the sprite atlas, the text, the present.
+#include "display/display.h"
+#include "game/clock.h"
+#include "game/game.h"
+#include "game/items.h"
+#include "scores/scores.h"
+
+Rect srcRect = {0, 0, 0, 0};
+
+// The opaque copy of srcRect from source onto the backSurface; an absent surface skips the copy.
+static void CopyToBack(Surface* source, int32_t x, int32_t y) {
+    if (backSurface == nullptr || source == nullptr) {
+        return;
+    }
+    lastResult = PlatformCopyRect(backSurface, x, y, source, &srcRect);
+}
+
+static void CopyIconToCell(int32_t column, int32_t row) {
+    CopyToBack(iconSurface, fieldLeft + cellSize * column, fieldTop + cellSize * row);
+}
+
+void DrawPlayfieldBackdrop() {
+    // The strip is 4 cells wide: 11 full copies cover 44 columns, the twelfth covers the last 3.
+    srcRect = {0, 0, 64, 464};
+    for (int32_t i = 0; i <= 10; ++i) {
+        CopyToBack(cubeSurface, fieldLeft + 64 * i, fieldTop);
+    }
+    srcRect = {0, 0, 48, 464};
+    CopyToBack(cubeSurface, 727, fieldTop);
+}
+
+void DrawWalls() {
+    for (int32_t x = 0; x < boardColumns; ++x) {
+        for (int32_t y = 0; y < boardRows; ++y) {
+            int32_t kind = Board[x][y];
+            if (kind != 0) {
+                srcRect = {16 * kind, 16, 16 * kind + 16, 32};
+                CopyIconToCell(x, y);
+            }
+        }
+    }
+}
+
+void DrawItems() {
+    for (int32_t i = 0; i < level; ++i) {
+        // Each item is judged by a fresh reading, by the same rule that lets the snake eat it.
+        if (IsItemVisible(ItemTable[i], ReadClock())) {
+            srcRect = {80 + 16 * i, 0, 96 + 16 * i, 16};
+            CopyIconToCell(ItemTable[i].x, ItemTable[i].y);
+        }
+    }
+}
+
+// The head's picture follows where the neck lies, so a turn shows only once the step has been made.
+static Rect HeadSprite(Segment head, Segment neck) {
+    if (neck.x == head.x && neck.y == head.y + 1) {
+        return {0, 0, 16, 16};  // neck below: heading up
+    }
+    if (neck.x == head.x - 1 && neck.y == head.y) {
+        return {16, 0, 32, 16};  // neck to the left: heading right
+    }
+    if (neck.x == head.x && neck.y == head.y - 1) {
+        return {32, 0, 48, 16};  // neck above: heading down
+    }
+    if (neck.x == head.x + 1 && neck.y == head.y) {
+        return {48, 0, 64, 16};  // neck to the right: heading left
+    }
+    // The neck always lies beside the head; should it not, the head still gets a head picture
+    // rather than whatever rectangle the previous copy left behind.
+    return {0, 0, 16, 16};
+}
+
+void DrawSnake() {
+    for (int32_t i = 0; i < snakeLength; ++i) {
+        if (i == 0) {
+            srcRect = HeadSprite(Snake[0], Snake[1]);
+        } else {
+            srcRect = {64, 0, 80, 16};
+        }
+        CopyIconToCell(Snake[i].x, Snake[i].y);
+    }
+}
+
+void RenderFrame() {
+    DrawPlayfieldBackdrop();
+    if (gameRunning != 0) {
+        DrawWalls();
+        DrawItems();
+        DrawSnake();
+    } else {
+        DrawScoreList(lastInsertRank);
+    }
+    DrawStatusText();
+
+    srcRect = {0, 0, screenWidth, screenHeight};
+    if (primarySurface == nullptr || backSurface == nullptr) {
+        return;
+    }
+    lastResult = PlatformCopyRect(primarySurface, 0, 0, backSurface, &srcRect);
+    if (lastResult == DDERR_SURFACELOST) {
+        // The frame is not copied again: the next frame tries anew on the restored surfaces.
+        if (directDraw != nullptr) {
+            lastResult = PlatformRestoreAllSurfaces(directDraw);
+        }
+        return;
+    }
+    if (lastResult == S_OK) {
+        PlatformPresent(primarySurface);
+    }
+}
