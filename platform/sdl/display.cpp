@@ -1,0 +1,348 @@
+// The display on SDL2: the fullscreen window, its surface as the primary surface, off-screen
+// surfaces in the window's pixel format, the opaque copy and the presentation.
+#include <cstring>
+
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+DisplayDevice theDisplay;
+
+// Four surfaces are all the program makes; the spare slots cover a display set up anew.
+constexpr int surfaceCapacity = 8;
+Surface surfaces[surfaceCapacity];
+
+// The picture that the program composes is 800 x 600; the primary surface shows it at that size.
+constexpr int pictureWidth = 800;
+constexpr int pictureHeight = 600;
+// The window's own size, which it gets back when the display is let go.
+constexpr int windowWidth = 320;
+constexpr int windowHeight = 200;
+
+SDL_Window* WindowOfDisplay(const DisplayDevice* display) {
+    SDL_Window* window = SdlWindowOf(display->window);
+    return window != nullptr ? window : DisplayWindow();
+}
+
+Surface* TakeSurfaceSlot() {
+    for (Surface& surface : surfaces) {
+        if (!surface.inUse) {
+            surface = Surface{};
+            surface.inUse = true;
+            surface.context.surface = &surface;
+            return &surface;
+        }
+    }
+    return nullptr;
+}
+
+// The format of every surface: that of the window's surface, so that copies never convert.
+uint32_t DisplayPixelFormat(SDL_Window* window) {
+    SDL_Surface* windowSurface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    if (windowSurface != nullptr) {
+        return windowSurface->format->format;
+    }
+    const uint32_t unknown = SDL_PIXELFORMAT_UNKNOWN;
+    const uint32_t format = window != nullptr ? SDL_GetWindowPixelFormat(window) : unknown;
+    return format != unknown ? format : static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888);
+}
+
+// Where the 800 x 600 picture stands on a window surface of the given size: as large as fits
+// with its aspect kept, centred, black around it.
+SDL_Rect PictureArea(int windowWidth, int windowHeight) {
+    SDL_Rect area;
+    if (windowWidth * pictureHeight <= windowHeight * pictureWidth) {
+        area.w = windowWidth;
+        area.h = windowWidth * pictureHeight / pictureWidth;
+    } else {
+        area.h = windowHeight;
+        area.w = windowHeight * pictureWidth / pictureHeight;
+    }
+    area.x = (windowWidth - area.w) / 2;
+    area.y = (windowHeight - area.h) / 2;
+    return area;
+}
+
+void FillBorders(SDL_Surface* target, const SDL_Rect& area) {
+    const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
+    const SDL_Rect borders[4] = {
+        {0, 0, target->w, area.y},
+        {0, area.y + area.h, target->w, target->h - area.y - area.h},
+        {0, area.y, area.x, area.h},
+        {area.x + area.w, area.y, target->w - area.x - area.w, area.h},
+    };
+    for (const SDL_Rect& border : borders) {
+        if (border.w > 0 && border.h > 0) {
+            SDL_FillRect(target, &border, black);
+        }
+    }
+}
+
+// Places the window over the whole screen of the given size before it turns fullscreen. A window
+// manager would do that on its own; on a bare X server there is none, and the window would keep
+// its 320 x 200 while SDL believes it covers the screen.
+void CoverScreen(SDL_Window* window, int width, int height) {
+    const int displayIndex = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(displayIndex < 0 ? 0 : displayIndex, &bounds);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, width, height);
+}
+
+// A copy onto the primary surface: picture coordinates mapped onto the window's surface.
+HRESULT CopyToScreen(int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect) {
+    SDL_Window* window = DisplayWindow();
+    SDL_Surface* target = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    if (target == nullptr) {
+        return E_FAIL;
+    }
+    const SDL_Rect area = PictureArea(target->w, target->h);
+    FillBorders(target, area);
+    // Clip to the picture and the source first: nothing lands on the border, and the scaling
+    // maps whole picture pixels.
+    int32_t left = x, top = y;
+    if (sourceRect.x < 0) { left -= sourceRect.x; sourceRect.w += sourceRect.x; sourceRect.x = 0; }
+    if (sourceRect.y < 0) { top -= sourceRect.y; sourceRect.h += sourceRect.y; sourceRect.y = 0; }
+    if (left < 0) { sourceRect.x -= left; sourceRect.w += left; left = 0; }
+    if (top < 0) { sourceRect.y -= top; sourceRect.h += top; top = 0; }
+    if (sourceRect.x + sourceRect.w > source->w) sourceRect.w = source->w - sourceRect.x;
+    if (sourceRect.y + sourceRect.h > source->h) sourceRect.h = source->h - sourceRect.y;
+    if (left + sourceRect.w > pictureWidth) sourceRect.w = pictureWidth - left;
+    if (top + sourceRect.h > pictureHeight) sourceRect.h = pictureHeight - top;
+    if (sourceRect.w <= 0 || sourceRect.h <= 0) {
+        return S_OK;
+    }
+    if (area.w == pictureWidth && area.h == pictureHeight && source->format->format == target->format->format) {
+        CopyPixels(target, area.x + left, area.y + top, source, sourceRect);  // pixel for pixel
+        return S_OK;
+    }
+    const int32_t right = left + sourceRect.w, bottom = top + sourceRect.h;
+    SDL_Rect targetRect;
+    targetRect.x = area.x + left * area.w / pictureWidth;
+    targetRect.y = area.y + top * area.h / pictureHeight;
+    targetRect.w = area.x + right * area.w / pictureWidth - targetRect.x;
+    targetRect.h = area.y + bottom * area.h / pictureHeight - targetRect.y;
+    if (targetRect.w <= 0 || targetRect.h <= 0) {
+        return S_OK;
+    }
+    return SDL_BlitScaled(source, &sourceRect, target, &targetRect) == 0 ? S_OK : E_FAIL;
+}
+
+}  // namespace
+
+SDL_Surface* SurfacePixels(Surface* surface) {
+    if (surface == nullptr || !surface->inUse) {
+        return nullptr;
+    }
+    if (surface->primary) {
+        SDL_Window* window = DisplayWindow();
+        return window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    }
+    return surface->pixels;
+}
+
+void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect) {
+    // Clip to the source, then to the destination, moving the other side along.
+    if (sourceRect.x < 0) { x -= sourceRect.x; sourceRect.w += sourceRect.x; sourceRect.x = 0; }
+    if (sourceRect.y < 0) { y -= sourceRect.y; sourceRect.h += sourceRect.y; sourceRect.y = 0; }
+    if (sourceRect.x + sourceRect.w > source->w) sourceRect.w = source->w - sourceRect.x;
+    if (sourceRect.y + sourceRect.h > source->h) sourceRect.h = source->h - sourceRect.y;
+    if (x < 0) { sourceRect.x -= x; sourceRect.w += x; x = 0; }
+    if (y < 0) { sourceRect.y -= y; sourceRect.h += y; y = 0; }
+    if (x + sourceRect.w > destination->w) sourceRect.w = destination->w - x;
+    if (y + sourceRect.h > destination->h) sourceRect.h = destination->h - y;
+    if (sourceRect.w <= 0 || sourceRect.h <= 0) {
+        return;
+    }
+    // A plain row copy: SDL's own blitter takes a streaming-store path on aligned rows that is
+    // several times slower for the small cells that make up a frame.
+    const int bytesPerPixel = source->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(sourceRect.w) * bytesPerPixel;
+    const Uint8* from = static_cast<const Uint8*>(source->pixels) + sourceRect.y * source->pitch + sourceRect.x * bytesPerPixel;
+    Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch + x * bytesPerPixel;
+    for (int row = 0; row < sourceRect.h; ++row) {
+        std::memcpy(to, from, rowBytes);
+        from += source->pitch;
+        to += destination->pitch;
+    }
+}
+
+SDL_Color ColourOf(uint32_t colour) {
+    return SDL_Color{static_cast<Uint8>(colour & 0xFF), static_cast<Uint8>((colour >> 8) & 0xFF),
+                     static_cast<Uint8>((colour >> 16) & 0xFF), 255};
+}
+
+HRESULT PlatformCreateDisplay(DisplayDevice** display) {
+    *display = nullptr;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || theDisplay.inUse) {
+        return E_FAIL;
+    }
+    theDisplay = DisplayDevice{};
+    theDisplay.inUse = true;
+    *display = &theDisplay;
+    return S_OK;
+}
+
+HRESULT PlatformSetCooperativeLevel(DisplayDevice* display, WindowHandle window) {
+    if (display == nullptr || SdlWindowOf(window) == nullptr) {
+        return E_FAIL;
+    }
+    display->window = window;
+    return S_OK;
+}
+
+HRESULT PlatformSetDisplayMode(DisplayDevice* display, uint32_t width, uint32_t height, uint32_t bitsPerPixel) {
+    SDL_Window* window = display != nullptr ? WindowOfDisplay(display) : nullptr;
+    if (window == nullptr) {
+        return E_FAIL;
+    }
+    const int displayIndex = SDL_GetWindowDisplayIndex(window);
+    const int modeCount = SDL_GetNumDisplayModes(displayIndex < 0 ? 0 : displayIndex);
+    for (int i = 0; i < modeCount; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(displayIndex < 0 ? 0 : displayIndex, i, &mode) != 0) {
+            continue;
+        }
+        if (mode.w != static_cast<int>(width) || mode.h != static_cast<int>(height) ||
+            SDL_BITSPERPIXEL(mode.format) != bitsPerPixel) {
+            continue;
+        }
+        if (SDL_SetWindowDisplayMode(window, &mode) != 0) {
+            return E_FAIL;
+        }
+        CoverScreen(window, mode.w, mode.h);
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+            return E_FAIL;
+        }
+        display->modeSet = true;
+        return S_OK;
+    }
+    return E_FAIL;  // the display offers no such mode
+}
+
+HRESULT PlatformCreateSurface(DisplayDevice* display, const SurfaceDesc* desc, Surface** surface) {
+    *surface = nullptr;
+    SDL_Window* window = display != nullptr ? WindowOfDisplay(display) : nullptr;
+    if (window == nullptr) {
+        return E_FAIL;
+    }
+    if ((desc->dwFlags & DDSD_CAPS) != 0 && (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0) {
+        if (!display->modeSet) {
+            // No 800 x 600 mode to take: the whole desktop, with the picture scaled onto it.
+            SDL_DisplayMode desktop;
+            const int displayIndex = SDL_GetWindowDisplayIndex(window);
+            if (SDL_GetDesktopDisplayMode(displayIndex < 0 ? 0 : displayIndex, &desktop) == 0) {
+                CoverScreen(window, desktop.w, desktop.h);
+            }
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        SDL_Surface* screen = SDL_GetWindowSurface(window);
+        if (screen == nullptr) {
+            return E_FAIL;
+        }
+        Surface* primary = TakeSurfaceSlot();
+        if (primary == nullptr) {
+            return E_FAIL;
+        }
+        primary->primary = true;
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        SDL_UpdateWindowSurface(window);
+        *surface = primary;
+        return S_OK;
+    }
+    if ((desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || desc->dwWidth == 0 ||
+        desc->dwHeight == 0 || desc->dwWidth > 16384 || desc->dwHeight > 16384) {
+        return E_FAIL;
+    }
+    Surface* offscreen = TakeSurfaceSlot();
+    if (offscreen == nullptr) {
+        return E_FAIL;
+    }
+    const uint32_t format = DisplayPixelFormat(window);
+    offscreen->pixels = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(desc->dwWidth),
+                                                       static_cast<int>(desc->dwHeight), SDL_BITSPERPIXEL(format), format);
+    if (offscreen->pixels == nullptr) {
+        offscreen->inUse = false;
+        return E_FAIL;
+    }
+    SDL_SetSurfaceBlendMode(offscreen->pixels, SDL_BLENDMODE_NONE);
+    *surface = offscreen;
+    return S_OK;
+}
+
+// Surface memory is never taken away on SDL.
+HRESULT PlatformRestoreAllSurfaces(DisplayDevice*) {
+    return S_OK;
+}
+
+HRESULT PlatformRestoreSurface(Surface*) {
+    return S_OK;
+}
+
+HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* height) {
+    SDL_Surface* pixels = SurfacePixels(surface);
+    if (pixels == nullptr) {
+        return E_FAIL;
+    }
+    *width = static_cast<uint32_t>(pixels->w);
+    *height = static_cast<uint32_t>(pixels->h);
+    return S_OK;
+}
+
+void PlatformReleaseSurface(Surface* surface) {
+    if (surface == nullptr || !surface->inUse) {
+        return;
+    }
+    if (surface->pixels != nullptr) {
+        SDL_FreeSurface(surface->pixels);
+    }
+    *surface = Surface{};
+}
+
+void PlatformReleaseDisplay(DisplayDevice* display) {
+    if (display == nullptr || !display->inUse) {
+        return;
+    }
+    // Letting go of the display gives the desktop its own mode back, and the window its own size.
+    SDL_Window* window = WindowOfDisplay(display);
+    if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowSize(window, windowWidth, windowHeight);
+        SDL_SetWindowPosition(window, 0, 0);
+    }
+    *display = DisplayDevice{};
+}
+
+HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect) {
+    SDL_Surface* from = SurfacePixels(source);
+    if (from == nullptr || destination == nullptr || !destination->inUse || sourceRect == nullptr) {
+        return E_FAIL;
+    }
+    const SDL_Rect rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,
+                        sourceRect->bottom - sourceRect->top};
+    if (destination->primary) {
+        return CopyToScreen(x, y, from, rect);
+    }
+    SDL_Surface* to = destination->pixels;
+    if (from->format->format == to->format->format) {
+        CopyPixels(to, x, y, from, rect);
+        return S_OK;
+    }
+    SDL_Rect sourceCopy = rect;
+    SDL_Rect target{x, y, rect.w, rect.h};
+    return SDL_BlitSurface(from, &sourceCopy, to, &target) == 0 ? S_OK : E_FAIL;
+}
+
+void PlatformPresent(Surface* primary) {
+    SDL_Window* window = DisplayWindow();
+    if (primary != nullptr && primary->inUse && primary->primary && window != nullptr) {
+        SDL_UpdateWindowSurface(window);
+    }
+}
+
+void ReleaseDisplayObjects() {
+    for (Surface& surface : surfaces) {
+        PlatformReleaseSurface(&surface);
+    }
+    theDisplay = DisplayDevice{};
+}

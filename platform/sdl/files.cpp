@@ -1,0 +1,139 @@
+// The score file's services on POSIX: an exclusively locked reader taking one byte per call, and
+// a writer whose replacement of the old file is atomic and reaches the disk.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace {
+
+// Handles are slots holding a descriptor; the score file never has more than one open.
+constexpr int handleCapacity = 4;
+int descriptors[handleCapacity] = {-1, -1, -1, -1};
+
+FileHandle* TakeHandle(int descriptor) {
+    for (int& slot : descriptors) {
+        if (slot < 0) {
+            slot = descriptor;
+            return reinterpret_cast<FileHandle*>(&slot);
+        }
+    }
+    close(descriptor);
+    return nullptr;
+}
+
+int& SlotOf(FileHandle* file) {
+    return *reinterpret_cast<int*>(file);
+}
+
+FileHandle* OpenForReading(const char* path) {
+    int descriptor;
+    do {
+        descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    // No other opener while the file is read: a second reader holding the lock is refused.
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        close(descriptor);
+        return nullptr;
+    }
+    return TakeHandle(descriptor);
+}
+
+bool ReadByte(FileHandle* file, unsigned char* byte) {
+    ssize_t count;
+    do {
+        count = read(SlotOf(file), byte, 1);
+    } while (count < 0 && errno == EINTR);
+    return count == 1;
+}
+
+void CloseHandle(FileHandle* file) {
+    int& slot = SlotOf(file);
+    close(slot);
+    slot = -1;
+}
+
+FileHandle* CreateForWriting(const char* path) {
+    int descriptor;
+    do {
+        descriptor = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    return TakeHandle(descriptor);
+}
+
+bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
+    const char* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const ssize_t written = write(SlotOf(file), next, count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        next += written;
+        count -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool FinishWriting(FileHandle* file) {
+    const bool synced = fsync(SlotOf(file)) == 0;
+    int& slot = SlotOf(file);
+    const bool closed = close(slot) == 0;
+    slot = -1;
+    return synced && closed;
+}
+
+// After a rename the new name lives in the folder's entries: those must reach the disk as well.
+bool SyncFolderOf(const char* path) {
+    char folder[PATH_MAX];
+    const char* slash = std::strrchr(path, '/');
+    if (slash == nullptr) {
+        folder[0] = '.';
+        folder[1] = '\0';
+    } else {
+        const size_t length = slash == path ? 1 : static_cast<size_t>(slash - path);
+        if (length >= sizeof folder) {
+            return false;
+        }
+        std::memcpy(folder, path, length);
+        folder[length] = '\0';
+    }
+    const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool synced = fsync(descriptor) == 0;
+    close(descriptor);
+    return synced;
+}
+
+bool ReplaceFile(const char* from, const char* to) {
+    if (std::rename(from, to) != 0) {
+        return false;
+    }
+    return SyncFolderOf(to);
+}
+
+bool RemoveFile(const char* path) {
+    return unlink(path) == 0;
+}
+
+}  // namespace
+
+const FileAccess platformFileAccess = {
+    OpenForReading, ReadByte, CloseHandle, CreateForWriting, WriteBytes, FinishWriting, ReplaceFile, RemoveFile,
+};

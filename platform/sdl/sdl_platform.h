@@ -1,0 +1,57 @@
+// What stands behind the platform's opaque handles on SDL2, shared by the files of this layer.
+#pragma once
+#include <SDL.h>
+
+#include "platform/platform.h"
+
+struct PlatformWindow {
+    SDL_Window* window;  // null once the window has been destroyed
+};
+
+// A context draws into the pixels of a surface or of the bitmap selected into a memory context.
+// Text is always drawn in an opaque box: the only mode the program asks for.
+struct DrawContext {
+    bool inUse;
+    Surface* surface;  // the surface of a surface context; null for a memory context
+    SDL_Surface* selected;  // the bitmap selected into a memory context
+    uint32_t textColour;        // COLORREF, 0x00BBGGRR
+    uint32_t backgroundColour;  // COLORREF
+};
+
+struct Surface {
+    bool inUse;
+    bool primary;         // the window's own surface, fetched anew at each use since SDL replaces it on resizes
+    SDL_Surface* pixels;  // an off-screen surface's buffer; null for the primary surface
+    DrawContext context;  // the one context that PlatformGetDC hands out for this surface
+};
+
+struct Bitmap {
+    bool inUse;
+    SDL_Surface* pixels;
+};
+
+struct DisplayDevice {
+    bool inUse;
+    WindowHandle window;  // set by the cooperative level
+    bool modeSet;         // an 800 x 600 mode was taken: exclusive fullscreen
+};
+
+// The SDL window behind the program's window, or null when it is gone.
+SDL_Window* SdlWindowOf(WindowHandle window);
+// The SDL window that the display belongs to (the last window created), or null.
+SDL_Window* DisplayWindow();
+// The pixels that a surface stands for: the window's surface for the primary, else its own buffer.
+SDL_Surface* SurfacePixels(Surface* surface);
+// The pixels a context draws into, or null.
+SDL_Surface* ContextPixels(DrawContext* context);
+// The opaque copy between two surfaces of one pixel format, clipped to both; a row copy per line.
+void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect);
+// Converts a COLORREF (0x00BBGGRR) into an SDL colour.
+SDL_Color ColourOf(uint32_t colour);
+
+// Frees what is left at the end of the run (surfaces, glyph atlases, the font, the window, SDL
+// itself) and leaves the layer as it was before the window was created.
+void ShutdownPlatform();
+void ReleaseDisplayObjects();
+void ReleaseBitmapsAndContexts();
+void ShutdownText();

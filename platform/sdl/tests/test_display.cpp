@@ -1,0 +1,305 @@
+// The SDL layer's display: the refused mode, surfaces in the window's format, the clipped opaque
+// copy, the picture scaled onto a larger screen, contexts, and bitmaps stretched onto surfaces.
+#include <cstdio>
+#include <string>
+
+#include "platform/sdl/tests/sdl_test_support.h"
+
+namespace {
+
+
+constexpr Rgb black{0, 0, 0};
+constexpr Rgb white{255, 255, 255};
+constexpr Rgb red{255, 0, 0};
+constexpr Rgb green{0, 255, 0};
+constexpr Rgb blue{0, 0, 255};
+
+Surface* MakeSurface(DisplayDevice* display, uint32_t width, uint32_t height) {
+    SurfaceDesc desc{124, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, height, width, DDSCAPS_OFFSCREENPLAIN};
+    Surface* surface = nullptr;
+    EXPECT_EQ(PlatformCreateSurface(display, &desc, &surface), S_OK);
+    return surface;
+}
+
+TEST_F(SdlLayer, AModeTheDisplayDoesNotListIsRefusedAtEveryDepth) {
+    // The dummy display offers its 1024 x 768 desktop only.
+    DisplayDevice* display = nullptr;
+    ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
+    ASSERT_EQ(PlatformSetCooperativeLevel(display, window), S_OK);
+    EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 32), S_OK);
+    EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 24), S_OK);
+    EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 16), S_OK);
+}
+
+TEST_F(SdlLayer, NothingIsMadeWithoutADisplayOrAWindow) {
+    Surface* surface = nullptr;
+    SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
+    EXPECT_NE(PlatformCreateSurface(nullptr, &desc, &surface), S_OK);
+    EXPECT_EQ(surface, nullptr);
+    DisplayDevice* display = nullptr;
+    ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
+    EXPECT_NE(PlatformSetCooperativeLevel(display, nullptr), S_OK);
+}
+
+TEST_F(SdlDisplay, WithoutTheModeThePrimarySurfaceIsTheWholeDesktop) {
+    uint32_t width = 0, height = 0;
+    ASSERT_EQ(PlatformGetSurfaceSize(primary, &width, &height), S_OK);
+    EXPECT_EQ(width, 1024u);
+    EXPECT_EQ(height, 768u);
+    EXPECT_NE(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
+TEST_F(SdlDisplay, OffscreenSurfacesHaveTheirSizeAndTheWindowsFormat) {
+    Surface* cube = MakeSurface(display, 64, 464);
+    ASSERT_NE(cube, nullptr);
+    uint32_t width = 0, height = 0;
+    ASSERT_EQ(PlatformGetSurfaceSize(cube, &width, &height), S_OK);
+    EXPECT_EQ(width, 64u);
+    EXPECT_EQ(height, 464u);
+    EXPECT_EQ(SurfacePixels(cube)->format->format, SurfacePixels(primary)->format->format);
+    EXPECT_EQ(SurfacePixels(back)->format->format, SurfacePixels(primary)->format->format);
+}
+
+TEST_F(SdlDisplay, AnOffscreenSurfaceNeedsASize) {
+    SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_OFFSCREENPLAIN};
+    Surface* surface = nullptr;
+    EXPECT_NE(PlatformCreateSurface(display, &desc, &surface), S_OK);
+    EXPECT_EQ(surface, nullptr);
+}
+
+TEST_F(SdlDisplay, TheCopyIsOpaqueAndLandsAtTheGivenPoint) {
+    Surface* atlas = MakeSurface(display, 32, 16);
+    SDL_Surface* from = SurfacePixels(atlas);
+    const SDL_Rect left{0, 0, 16, 16}, right{16, 0, 16, 16};
+    Fill(from, &left, red);
+    Fill(from, &right, black);  // black is copied like any other colour: no transparent colour
+    SDL_Surface* to = SurfacePixels(back);
+    Fill(to, nullptr, green);
+
+    const Rect cell{16, 0, 32, 16};
+    ASSERT_EQ(PlatformCopyRect(back, 100, 200, atlas, &cell), S_OK);
+    EXPECT_EQ(PixelAt(to, 100, 200), black);
+    EXPECT_EQ(PixelAt(to, 115, 215), black);
+    EXPECT_EQ(PixelAt(to, 99, 200), green);
+    EXPECT_EQ(PixelAt(to, 116, 215), green);
+    EXPECT_EQ(PixelAt(to, 100, 216), green);
+}
+
+TEST_F(SdlDisplay, CopiesAreClippedToBothSurfaces) {
+    Surface* atlas = MakeSurface(display, 32, 32);
+    Fill(SurfacePixels(atlas), nullptr, blue);
+    SDL_Surface* to = SurfacePixels(back);
+    Fill(to, nullptr, green);
+
+    // Hanging over the top-left corner of the destination.
+    const Rect whole{0, 0, 32, 32};
+    EXPECT_EQ(PlatformCopyRect(back, -16, -8, atlas, &whole), S_OK);
+    EXPECT_EQ(PixelAt(to, 0, 0), blue);
+    EXPECT_EQ(PixelAt(to, 15, 23), blue);
+    EXPECT_EQ(PixelAt(to, 16, 0), green);
+    EXPECT_EQ(PixelAt(to, 0, 24), green);
+
+    // Over the bottom-right corner, from a rectangle reaching past its source.
+    const Rect beyond{16, 16, 48, 48};
+    EXPECT_EQ(PlatformCopyRect(back, 790, 590, atlas, &beyond), S_OK);
+    EXPECT_EQ(PixelAt(to, 790, 590), blue);
+    EXPECT_EQ(PixelAt(to, 799, 599), blue);
+    EXPECT_EQ(PixelAt(to, 789, 599), green);
+
+    // Entirely outside: nothing happens, and nothing is touched.
+    EXPECT_EQ(PlatformCopyRect(back, 800, 0, atlas, &whole), S_OK);
+    EXPECT_EQ(PlatformCopyRect(back, 0, -40, atlas, &whole), S_OK);
+    EXPECT_EQ(PixelAt(to, 400, 300), green);
+}
+
+TEST_F(SdlDisplay, ThePictureFillsALargerScreenScaledWithItsShapeKept) {
+    // 800 x 600 onto the 1024 x 768 desktop: every picture pixel becomes 1.28 screen pixels.
+    SDL_Surface* picture = SurfacePixels(back);
+    Fill(picture, nullptr, black);
+    const SDL_Rect topLeft{0, 0, 16, 16}, bottomRight{784, 584, 16, 16};
+    Fill(picture, &topLeft, white);
+    Fill(picture, &bottomRight, red);
+
+    const Rect whole{0, 0, 800, 600};
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    PlatformPresent(primary);
+    SDL_Surface* screen = SurfacePixels(primary);
+    EXPECT_EQ(PixelAt(screen, 0, 0), white);
+    EXPECT_EQ(PixelAt(screen, 19, 19), white);
+    EXPECT_EQ(PixelAt(screen, 21, 21), black);
+    EXPECT_EQ(PixelAt(screen, 1023, 767), red);
+    EXPECT_EQ(PixelAt(screen, 1004, 748), red);
+    EXPECT_EQ(PixelAt(screen, 1000, 744), black);
+}
+
+// Gives the window a screen of another shape than the desktop's, as other monitors have.
+SDL_Surface* ScreenOfSize(WindowHandle window, int width, int height) {
+    SDL_SetWindowFullscreen(SdlWindowOf(window), 0);
+    SDL_SetWindowSize(SdlWindowOf(window), width, height);
+    SDL_Surface* screen = SDL_GetWindowSurface(SdlWindowOf(window));
+    Fill(screen, nullptr, white);
+    return screen;
+}
+
+TEST_F(SdlDisplay, OnAWideScreenThePictureStandsCentredWithBlackBesideIt) {
+    SDL_Surface* screen = ScreenOfSize(window, 1600, 900);
+    ASSERT_EQ(screen->w, 1600);
+    Fill(SurfacePixels(back), nullptr, red);
+    const Rect whole{0, 0, 800, 600};
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    // 900 rows high gives a 1200-pixel-wide picture, 200 pixels in from either side.
+    EXPECT_EQ(PixelAt(screen, 0, 450), black);
+    EXPECT_EQ(PixelAt(screen, 199, 0), black);
+    EXPECT_EQ(PixelAt(screen, 200, 0), red);
+    EXPECT_EQ(PixelAt(screen, 1399, 899), red);
+    EXPECT_EQ(PixelAt(screen, 1400, 899), black);
+    EXPECT_EQ(PixelAt(screen, 1599, 450), black);
+}
+
+TEST_F(SdlDisplay, WhereThePictureFitsAtItsOwnSizeItIsCopiedPixelForPixel) {
+    SDL_Surface* screen = ScreenOfSize(window, 1000, 600);
+    SDL_Surface* picture = SurfacePixels(back);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; x += 80) {
+            const SDL_Rect stripe{x, y, 80, 1};
+            Fill(picture, &stripe, Rgb{x / 4, y / 3, (x + y) % 256});
+        }
+    }
+    const Rect whole{0, 0, 800, 600};
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    for (int y = 0; y < 600; y += 37) {
+        for (int x = 0; x < 800; x += 41) {
+            ASSERT_EQ(PixelAt(screen, 100 + x, y), PixelAt(picture, x, y)) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_EQ(PixelAt(screen, 99, 300), black);
+    EXPECT_EQ(PixelAt(screen, 900, 300), black);
+
+    // A copy reaching past the picture's edge stops there and leaves the border black.
+    Surface* cell = MakeSurface(display, 16, 16);
+    Fill(SurfacePixels(cell), nullptr, green);
+    const Rect all{0, 0, 16, 16};
+    ASSERT_EQ(PlatformCopyRect(primary, 792, -8, cell, &all), S_OK);
+    EXPECT_EQ(PixelAt(screen, 100 + 799, 0), green);
+    EXPECT_EQ(PixelAt(screen, 900, 0), black);
+}
+
+TEST_F(SdlDisplay, ASurfaceHandsOutOneContextAtATime) {
+    DrawContext* first = nullptr;
+    DrawContext* second = nullptr;
+    ASSERT_EQ(PlatformGetDC(back, &first), S_OK);
+    EXPECT_NE(PlatformGetDC(back, &second), S_OK);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(PlatformReleaseDC(back, first), S_OK);
+    EXPECT_NE(PlatformReleaseDC(back, first), S_OK);
+    EXPECT_EQ(PlatformGetDC(back, &second), S_OK);
+    EXPECT_EQ(PlatformReleaseDC(back, second), S_OK);
+}
+
+TEST_F(SdlDisplay, ReleasedSurfacesAndDisplayTakeNoMoreWork) {
+    PlatformReleaseSurface(back);
+    DrawContext* context = nullptr;
+    EXPECT_NE(PlatformGetDC(back, &context), S_OK);
+    const Rect whole{0, 0, 800, 600};
+    EXPECT_NE(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    PlatformReleaseDisplay(display);
+    EXPECT_EQ(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
+TEST_F(SdlDisplay, SurfacesNeverGetLost) {
+    EXPECT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
+    EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
+}
+
+class SdlBitmaps : public SdlDisplay {
+protected:
+    void TearDown() override {
+        std::remove(path.c_str());
+        SdlDisplay::TearDown();
+    }
+
+    // A 2 x 2 bitmap file: red, green on top; blue, white below.
+    void WriteQuadrants() {
+        SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, 2, 2, 24, SDL_PIXELFORMAT_BGR24);
+        const SDL_Rect cells[4] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {0, 1, 1, 1}, {1, 1, 1, 1}};
+        const Rgb colours[4] = {red, green, blue, white};
+        for (int i = 0; i < 4; ++i) {
+            Fill(image, &cells[i], colours[i]);
+        }
+        ASSERT_EQ(SDL_SaveBMP(image, path.c_str()), 0);
+        SDL_FreeSurface(image);
+    }
+
+    std::string path = ::testing::TempDir() + "vornix-quadrants.bmp";
+};
+
+TEST_F(SdlBitmaps, TheProgramCarriesNoBitmapResources) {
+    EXPECT_EQ(PlatformLoadBitmapResource("textures/icons.bmp"), nullptr);
+}
+
+TEST_F(SdlBitmaps, AMissingFileGivesNoBitmap) {
+    EXPECT_EQ(PlatformLoadBitmapFile("textures/no-such-picture.bmp"), nullptr);
+}
+
+TEST_F(SdlBitmaps, ABitmapIsStretchedOverAWholeSurfaceInItsFormat) {
+    WriteQuadrants();
+    Bitmap* bitmap = PlatformLoadBitmapFile(path.c_str());
+    ASSERT_NE(bitmap, nullptr);
+    int32_t width = 0, height = 0;
+    PlatformGetBitmapSize(bitmap, &width, &height);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 2);
+
+    Surface* cube = MakeSurface(display, 64, 464);
+    DrawContext* memory = PlatformCreateMemoryContext();
+    ASSERT_NE(memory, nullptr);
+    PlatformSelectBitmap(memory, bitmap);
+    DrawContext* target = nullptr;
+    ASSERT_EQ(PlatformGetDC(cube, &target), S_OK);
+    PlatformStretchCopy(target, 0, 0, 64, 464, memory, 0, 0, width, height);
+    PlatformReleaseDC(cube, target);
+    PlatformDeleteMemoryContext(memory);
+    PlatformDeleteBitmap(bitmap);
+
+    SDL_Surface* pixels = SurfacePixels(cube);
+    EXPECT_EQ(PixelAt(pixels, 0, 0), red);
+    EXPECT_EQ(PixelAt(pixels, 31, 231), red);
+    EXPECT_EQ(PixelAt(pixels, 63, 0), green);
+    EXPECT_EQ(PixelAt(pixels, 0, 463), blue);
+    EXPECT_EQ(PixelAt(pixels, 63, 463), white);
+}
+
+TEST_F(SdlBitmaps, ABitmapOfTheSurfacesSizeIsCopiedExactly) {
+    WriteQuadrants();
+    Bitmap* bitmap = PlatformLoadBitmapFile(path.c_str());
+    ASSERT_NE(bitmap, nullptr);
+    Surface* small = MakeSurface(display, 2, 2);
+    DrawContext* memory = PlatformCreateMemoryContext();
+    PlatformSelectBitmap(memory, bitmap);
+    DrawContext* target = nullptr;
+    ASSERT_EQ(PlatformGetDC(small, &target), S_OK);
+    PlatformStretchCopy(target, 0, 0, 2, 2, memory, 0, 0, 2, 2);
+    PlatformReleaseDC(small, target);
+    PlatformDeleteMemoryContext(memory);
+    PlatformDeleteBitmap(bitmap);
+
+    SDL_Surface* pixels = SurfacePixels(small);
+    EXPECT_EQ(PixelAt(pixels, 0, 0), red);
+    EXPECT_EQ(PixelAt(pixels, 1, 0), green);
+    EXPECT_EQ(PixelAt(pixels, 0, 1), blue);
+    EXPECT_EQ(PixelAt(pixels, 1, 1), white);
+}
+
+TEST_F(SdlBitmaps, AContextWithoutABitmapTransfersNothing) {
+    Surface* small = MakeSurface(display, 4, 4);
+    Fill(SurfacePixels(small), nullptr, green);
+    DrawContext* memory = PlatformCreateMemoryContext();
+    DrawContext* target = nullptr;
+    ASSERT_EQ(PlatformGetDC(small, &target), S_OK);
+    PlatformStretchCopy(target, 0, 0, 4, 4, memory, 0, 0, 2, 2);
+    PlatformReleaseDC(small, target);
+    PlatformDeleteMemoryContext(memory);
+    EXPECT_EQ(PixelAt(SurfacePixels(small), 2, 2), green);
+}
+
+}  // namespace

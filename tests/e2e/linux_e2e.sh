@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# End-to-end test of the Linux build: the real game on its own Xvfb, played with xdotool, judged
+# by the pixels of screenshots and by the bytes of the score file it leaves behind.
+#   linux_e2e.sh VORNIX_EXECUTABLE TEXTURES_DIR [ARTIFACTS_DIR]
+# Exit 0 on success, 1 on a failed check or when Xvfb, xdotool, xwd or python3 is missing.
+set -uo pipefail
+
+game=$(realpath "$1")
+textures=$(realpath "$2")
+artifacts=${3:-}
+here=$(cd "$(dirname "$0")" && pwd)
+screen=("python3" "$here/screen.py")
+
+for tool in Xvfb xdotool xwd python3; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
+    exit 1
+  fi
+done
+for picture in background.bmp cube.bmp icons.bmp; do
+  [ -f "$textures/$picture" ] || { echo "FAIL: $textures/$picture missing (build the vornix_textures target)"; exit 1; }
+done
+
+work=$(mktemp -d /tmp/vornix-e2e.XXXXXX)
+xvfb_pid=""
+game_pid=""
+failures=0
+watchdog_pid=""
+
+cleanup() {
+  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
+    mkdir -p "$artifacts"
+    for shot in "$work"/*.xwd; do
+      [ -f "$shot" ] && convert "xwd:$shot" "$artifacts/$(basename "$shot" .xwd).png" 2>/dev/null
+    done
+    cp "$work"/*.log "$work"/run/textures/scores.asc "$artifacts"/ 2>/dev/null
+    echo "screenshots and logs kept in $artifacts"
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'failures=$((failures + 1)); exit 1' TERM INT
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"
+  else
+    echo "FAIL $what"
+    failures=$((failures + 1))
+  fi
+}
+
+fatal() {
+  echo "FAIL $1"
+  failures=$((failures + 1))
+  exit 1
+}
+
+# A bare X server of the game's own size and depth, on a display number it picks itself.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fatal "Xvfb did not start"
+
+# Every wait below has its own limit; this one ends the whole test before CTest's. Taking the X
+# server away makes every client give up at once, so the cleanup runs and leaves nothing behind.
+(
+  trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+  sleep 270 &
+  sleeper=$!
+  wait "$sleeper"
+  echo "FAIL the test ran out of time"
+  kill "$xvfb_pid" 2>/dev/null
+  kill -TERM $$
+) &
+watchdog_pid=$!
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# Leaks of libraries below SDL are not the game's; the game's own code must not leak.
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
+
+mkdir -p "$work/run/textures"
+cp "$textures"/background.bmp "$textures"/cube.bmp "$textures"/icons.bmp "$work/run/textures/"
+icons="$textures/icons.bmp"
+scores="$work/run/textures/scores.asc"
+
+start_game() {  # start_game LOGNAME
+  (cd "$work/run" && exec "$game") >"$work/$1.out.log" 2>"$work/$1.err.log" &
+  game_pid=$!
+}
+
+finish_game() {  # finish_game: waits for the process (10 s at most); its exit code goes to $status
+  status=""
+  for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  if [ -z "$status" ]; then
+    kill "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+    status="still running"
+  fi
+  game_pid=""
+}
+
+key() { xdotool key --delay 40 "$@"; }
+
+status_colour=153,151,151
+grey=128,128,128
+white=255,255,255
+red=255,0,0
+
+echo "== First run: the score list, a name, a game, the file"
+start_game first
+"${screen[@]}" wait "$DISPLAY" "$status_colour" 140 34 260 50 60 "$work/list.xwd" ||
+  fatal "the game drew no status text within 60 s"
+sleep 0.5
+"${screen[@]}" wait "$DISPLAY" "$status_colour" 140 34 260 50 5 "$work/list.xwd"
+
+rows=$("${screen[@]}" rows "$work/list.xwd" "$grey" 340 369 105 16 28)
+check "all 28 ranks of the score list stand at x 340 in grey ($rows found)" [ "$rows" = 28 ]
+check "the start prompt stands in red on the left" "${screen[@]}" has "$work/list.xwd" "$red" 150 250 200 326
+check "the start prompt stands in red on the right" "${screen[@]}" has "$work/list.xwd" "$red" 600 250 650 326
+check "the status text is written in its grey" "${screen[@]}" has "$work/list.xwd" "$status_colour" 140 34 260 50
+check "no row is highlighted before the first game" \
+  bash -c '! "$@"' _ "${screen[@]}" has "$work/list.xwd" "$white" 340 105 500 120
+
+# Backspace empties the whole name; letters append up to 11 characters, Shift makes capitals.
+key BackSpace x y z BackSpace shift+t e s t e r a b c d e f g h
+sleep 0.5
+xwd -root -silent >"$work/name.xwd"
+check "the typed name replaces the default in the status line" \
+  "${screen[@]}" differ "$work/list.xwd" "$work/name.xwd" 140 34 260 50
+
+# The player starts at once: heading up from row 14, the snake reaches the edge in under 4 s.
+key space
+xwd -root -silent >"$work/game.xwd"
+"${screen[@]}" play "$DISPLAY" "$icons" 2 90 >"$work/play.log"
+played=$?
+cat "$work/play.log"
+
+head=$("${screen[@]}" head "$work/game.xwd" "$icons")
+check "after Space the snake's head stands in the start column heading up (head at: ${head:-none})" \
+  bash -c '[[ "$1" =~ ^23\ (1[0-4]|[0-9])\ Up$ ]]' _ "$head"
+check "the snake covers the start cell (23, 14) where the list stood" \
+  "${screen[@]}" differ "$work/list.xwd" "$work/game.xwd" 391 329 406 344
+check "no score list while a game runs" \
+  bash -c '[ "$("$@")" -lt 28 ]' _ "${screen[@]}" rows "$work/game.xwd" "$grey" 340 369 105 16 28
+# Two items give a score of 2, the least that ranks above the default entries of 1.
+check "the player ate two items" [ "$played" = 0 ]
+check "the snake turned: a head facing another way than up was seen" \
+  grep -Eq '^headings seen: .*(Left|Right|Down)' "$work/play.log"
+
+# No more keys: the snake runs into the edge and the list comes back, its new entry on top in white.
+"${screen[@]}" wait "$DISPLAY" "$grey" 340 121 369 136 40 "$work/over.xwd" ||
+  fatal "the game did not end at the edge within 40 s"
+sleep 0.3
+xwd -root -silent >"$work/over.xwd"
+check "the finished game's entry is highlighted in white in the first row" \
+  "${screen[@]}" has "$work/over.xwd" "$white" 340 105 500 120
+rows=$("${screen[@]}" rows "$work/over.xwd" "$grey" 340 369 121 16 27)
+check "the other 27 rows stay grey ($rows found)" [ "$rows" = 27 ]
+
+key Escape
+finish_game
+check "Escape ends the game with exit code 0 (got $status)" [ "$status" = 0 ]
+check "nothing was reported on standard error" bash -c '! grep -q . "$1"' _ "$work/first.err.log"
+[ -s "$work/first.err.log" ] && cat "$work/first.err.log"
+
+check "the score file holds the game: 202 CR LF lines, the typed name on top, the end line and an empty line" \
+  python3 - "$scores" <<'EOF'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+lines = data.split(b"\r\n")
+problems = []
+if not data.endswith(b"\r\n0\r\n\r\n"):
+    problems.append("does not end with 0 CR LF CR LF")
+if lines[-1] != b"" or len(lines) - 1 != 202:
+    problems.append("%d CR LF lines instead of 202" % (len(lines) - 1))
+if b"\n" in b"".join(lines):
+    problems.append("a line feed without its carriage return")
+top = re.fullmatch(rb"([0-9]+) Testerabcde", lines[0])
+if not top or int(top.group(1)) < 2:
+    problems.append("first line %r is not a score of 2 or more for Testerabcde" % lines[0])
+if lines[1:200] != [b"1 ostrel"] * 199:
+    problems.append("lines 2 to 200 are not the default entries")
+if lines[200:202] != [b"0", b""]:
+    problems.append("lines 201 and 202 are %r" % lines[200:202])
+for problem in problems:
+    print("    score file:", problem)
+sys.exit(1 if problems else 0)
+EOF
+cp "$scores" "$work/scores-after-first.asc"
+
+echo "== Second run: the sprite atlas is missing"
+rm "$work/run/textures/icons.bmp"
+start_game second
+"${screen[@]}" wait "$DISPLAY" "$status_colour" 140 34 260 50 60 "$work/second.xwd" ||
+  fatal "the second run drew no status text within 60 s"
+key space
+sleep 1
+xwd -root -silent >"$work/second-game.xwd"
+check "the game still plays without the atlas: the list gives way to the playfield" \
+  bash -c '[ "$("$@")" -lt 28 ]' _ "${screen[@]}" rows "$work/second-game.xwd" "$grey" 340 369 105 16 28
+key Escape
+finish_game
+check "Escape ends the second run with exit code 0 (got $status)" [ "$status" = 0 ]
+check "the missing atlas is reported as \"handle is null\" on standard error" \
+  grep -qx "handle is null" "$work/second.err.log"
+check "the score file was read back and written unchanged (quitting mid-game adds no score)" \
+  cmp -s "$scores" "$work/scores-after-first.asc"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all end-to-end checks passed"
