@@ -1,6 +1,7 @@
 // The window, its message queue, the 1000 ms timer, the keyboard, the pointer, the clock and the
 // program's boxes and debugger lines, on SDL2.
 #include <cstdio>
+#include <ctime>
 
 #include "platform/sdl/sdl_platform.h"
 
@@ -191,7 +192,7 @@ bool PlatformCreateTimer(WindowHandle window) {
         return false;
     }
     timerActive = true;
-    timerLastTick = SDL_GetTicks();
+    timerLastTick = PlatformClockMs();
     return true;
 }
 
@@ -203,7 +204,7 @@ bool PlatformPeekMessage(Message* message) {
         return true;
     }
     if (timerActive && theWindow.window != nullptr) {
-        const uint32_t now = SDL_GetTicks();
+        const uint32_t now = PlatformClockMs();
         if (now - timerLastTick >= timerPeriodMs) {
             // Like Windows, a late timer yields one message, not one for every period missed.
             timerLastTick = now;
@@ -260,8 +261,14 @@ bool PlatformShiftHeld() {
     return (SDL_GetModState() & KMOD_SHIFT) != 0;
 }
 
+// Milliseconds since the system started, like the Windows clock, rather than SDL's count from its
+// own start: the random generator is seeded from this reading, and a count that is always a few
+// hundred milliseconds at start-up would place the first item in the same column in every run.
 uint32_t PlatformClockMs() {
-    return SDL_GetTicks();
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);  // the low 32 bits: it wraps like the Windows clock
 }
 
 void PlatformMessageBox(WindowHandle owner, const char* text, const char* caption) {
