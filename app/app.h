@@ -12,6 +12,10 @@ extern uint32_t lastStepTime;  // clock reading taken just after the last snake 
 // On Windows the C runtime calls it; elsewhere the platform's main does.
 extern "C" int WinMain(void* instance, void* previousInstance, char* commandLine, int showCommand);
 
+// Start-up in its fixed order, up to the main loop: the window, the program's seams, the tables and
+// the score file, the window shown, the timer, the display, the seed, the score list, the pointer
+// hidden. False when the window or the timer could not be made.
+bool StartUp(int showCommand);
 // InitGameTables, then LoadScores.
 void InitGame();
 // The work of a loop turn that found no message: a frame, and a step when one is due.

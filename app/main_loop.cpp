@@ -31,22 +31,28 @@ static void InstallSeams() {
     drawScoreListRequest = RedrawScoreList;
 }
 
-extern "C" int WinMain(void* /*instance*/, void* /*previousInstance*/, char* /*commandLine*/, int showCommand) {
+bool StartUp(int showCommand) {
     mainWindow = PlatformCreateWindow();
     if (mainWindow == nullptr) {
-        return 0;
+        return false;
     }
     InstallSeams();
     InitGame();
     PlatformShowWindow(mainWindow, showCommand);
     if (!PlatformCreateTimer(mainWindow)) {
-        return 0;
+        return false;
     }
     InitDisplay();
     SeedRandom(ReadClock());
     gameRunning = 0;
     PlatformHidePointer();
+    return true;
+}
 
+extern "C" int WinMain(void* /*instance*/, void* /*previousInstance*/, char* /*commandLine*/, int showCommand) {
+    if (!StartUp(showCommand)) {
+        return 0;
+    }
     Message message = {};
     for (;;) {
         // A turn handles one message or does the idle work, never both.

@@ -77,6 +77,10 @@ HRESULT InitDisplay() {
                              "CreateSurface failed (icons)");
     }
 
+    return LoadAllBitmaps();
+}
+
+HRESULT LoadAllBitmaps() {
     lastResult = LoadBitmapIntoSurface(cubeSurface, "textures/cube.bmp");
     lastResult = LoadBitmapIntoSurface(iconSurface, "textures/icons.bmp");
     lastResult = LoadBitmapIntoSurface(backSurface, "textures/background.bmp");

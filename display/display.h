@@ -23,6 +23,8 @@ extern DrawContext* textDc; // the backSurface's context while text is drawn
 // Sets the display mode, creates the four surfaces and loads the three bitmaps; reports set-up
 // failures in message boxes and goes on. Returns the result of the last load (the background).
 HRESULT InitDisplay();
+// Loads the backdrop strip, the sprite atlas and the background, in this order; returns the last result.
+HRESULT LoadAllBitmaps();
 // Releases the surfaces and the display object; a second call does nothing.
 void ReleaseDisplay();
 // Fills the whole surface with the named bitmap (resource, else file). S_OK, E_FAIL when no bitmap

@@ -1,4 +1,6 @@
 // One frame: the playfield repainted from the backdrop strip and the sprite atlas, the text, the present.
+#include <cstring>
+
 #include "display/display.h"
 #include "game/clock.h"
 #include "game/game.h"
@@ -70,14 +72,27 @@ static Rect HeadSprite(Segment head, Segment neck) {
     return {0, 0, 16, 16};
 }
 
+// Segments stack on one cell after growth and after a new level, up to thousands of them. The body
+// picture is opaque, so a second copy onto a cell that already shows it in this frame changes no
+// pixel: it is left out. A cell is marked with the number of the frame that drew a body on it.
+static uint32_t bodyFrame[boardColumns][boardRows];
+static uint32_t snakeFrame;
+
 void DrawSnake() {
-    for (int32_t i = 0; i < snakeLength; ++i) {
-        if (i == 0) {
-            srcRect = HeadSprite(Snake[0], Snake[1]);
-        } else {
-            srcRect = {64, 0, 80, 16};
+    if (++snakeFrame == 0) {  // after 2^32 frames the old marks could match again
+        std::memset(bodyFrame, 0, sizeof bodyFrame);
+        snakeFrame = 1;
+    }
+    srcRect = HeadSprite(Snake[0], Snake[1]);
+    CopyIconToCell(Snake[0].x, Snake[0].y);
+    // Drawn after the head, so a segment lying on the head's cell covers it.
+    srcRect = {64, 0, 80, 16};
+    for (int32_t i = 1; i < snakeLength; ++i) {
+        uint32_t& drawn = bodyFrame[Snake[i].x][Snake[i].y];
+        if (drawn != snakeFrame) {
+            drawn = snakeFrame;
+            CopyIconToCell(Snake[i].x, Snake[i].y);
         }
-        CopyIconToCell(Snake[i].x, Snake[i].y);
     }
 }
 
@@ -101,6 +116,12 @@ void RenderFrame() {
         // The frame is not copied again: the next frame tries anew on the restored surfaces.
         if (directDraw != nullptr) {
             lastResult = PlatformRestoreAllSurfaces(directDraw);
+            // Restored surfaces hold undefined pixels. Without their bitmaps again the backdrop and
+            // the sprites would stay garbage for the rest of the run (switching away from the
+            // fullscreen game loses them), and the background until the next game over.
+            if (lastResult == S_OK) {
+                LoadAllBitmaps();
+            }
         }
         return;
     }
