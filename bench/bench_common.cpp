@@ -125,7 +125,7 @@ double MemcpyFloorMicroseconds() {
 
 // Items that are past their delay now and for the rest of the run (no step moves them here), on
 // cells that the snake leaves uncovered where it leaves any.
-static void ShowItems(int count) {
+void ShowItems(int count) {
     static bool covered[boardColumns][boardRows];
     for (auto& column : covered) {
         for (bool& cell : column) {

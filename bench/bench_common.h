@@ -27,6 +27,8 @@ double MemcpyFloorMicroseconds();
 void SceneScoreList();                // between games: the score list
 void SceneLevelOneStart();            // a level-1 game just started
 void SceneLevelSeven(int segments);   // level 7: its walls, seven visible items, the snake laid out
+// Makes the first count item slots visible on free cells that the snake does not cover.
+void ShowItems(int count);
 
 // Counts the wall cells on the playfield.
 int CountWalls();
