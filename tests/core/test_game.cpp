@@ -1,85 +1,72 @@
-// A new game, the snake's step and its collisions, and the end of a game.
+// The generator, a new game, the snake's step with its collisions, and the pace of the steps.
 #include "tests/core/game_fixture.h"
 
-namespace gametest {
 namespace {
 
-using NewGameTest = GameTest;
+TEST(RandomGenerator, SeedOneGivesTheKnownSequence) {
+    SeedRandom(1);
+    for (int32_t expected : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(NextRandom(), expected);
+}
 
-TEST_F(NewGameTest, StartsAtLevelOneWithThreeSegmentsAndSlotZeroPlaced) {
+TEST(Pace, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
+    InitGameTables();
+    const struct { uint32_t elapsed; int level; bool shift, due; } cases[] = {
+        {250, 1, false, false}, {251, 1, false, true}, {125, 1, true, false}, {126, 1, true, true},
+        {37, 5, true, false},   {38, 5, true, true},   {25, 7, false, false}, {26, 7, false, true},
+        {0x80000000u, 1, false, true}};
+    for (const auto& c : cases) EXPECT_EQ(IsStepDue(c.elapsed, c.level, c.shift), c.due) << c.elapsed << " ms";
+}
+
+using SnakeStep = GameTest;
+
+TEST_F(SnakeStep, ANewGameStartsAtLevelOneWithThreeSegmentsAndOnlySlotZeroPlaced) {
     SetLevel(7);
-    ItemTable[3] = ItemSlot{7, 8, 5, 0, 20000, 4242, 5000};
+    ItemTable[3].placedAt = 4242;
     score = 99;
+    gameRunning = 0;
     NewGame();
-    EXPECT_EQ(gameRunning, 1);
-    EXPECT_EQ(level, 1);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(direction, Up);
-    ASSERT_EQ(snakeLength, 3);
-    for (int32_t i = 0; i < 3; ++i) EXPECT_TRUE(Snake[i].x == 23 && Snake[i].y == 14 + i) << "segment " << i;
+    EXPECT_EQ(std::make_tuple(gameRunning, level, score, snakeLength, direction), std::make_tuple(1, 1, 0, 3, Up));
+    for (int32_t i = 0; i < 3; ++i) EXPECT_TRUE(Snake[i].x == 23 && Snake[i].y == 14 + i) << i;
     EXPECT_EQ(WallCells(), 0);
     // Seed 1 draws 41 and 18467: column 0, row 15, and nothing more.
-    EXPECT_EQ(ItemTable[0].x, 0);
-    EXPECT_EQ(ItemTable[0].y, 15);
-    EXPECT_EQ(ItemTable[0].placedAt, now);
+    EXPECT_EQ(std::make_tuple(ItemTable[0].x, ItemTable[0].y, ItemTable[0].placedAt), std::make_tuple(0, 15, now));
     EXPECT_EQ(NextRandom(), 6334);
     EXPECT_EQ(ItemTable[3].placedAt, 4242u);  // the other slots go on from where they were
-    EXPECT_EQ(ItemTable[3].x, 7);
 }
 
-// A running level-1 game with slot 0 out of the way; each test lays its own snake.
-class StepTest : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        level = 1;
-        gameRunning = 1;
-        ItemTable[0] = ItemSlot{30, 20, 1, 1, 0, now, 15000};
+TEST_F(SnakeStep, LeavingTheFieldEndsTheGameOnceWithTheHeadOnTheLastCell) {
+    const struct { int32_t x, y, dx, dy; Direction heading; } edges[] = {
+        {23, 0, 0, -1, Up}, {46, 9, 1, 0, Right}, {12, 28, 0, 1, Down}, {0, 9, -1, 0, Left}};
+    for (const auto& e : edges) {
+        SetUp();
+        LaySnake({{e.x - e.dx, e.y - e.dy}, {e.x - 2 * e.dx, e.y - 2 * e.dy}, {e.x - 3 * e.dx, e.y - 3 * e.dy}});
+        direction = e.heading;
+        score = 7;
+        StepSnake();
+        ASSERT_TRUE(gameRunning == 1 && HeadOn(e.x, e.y)) << "heading " << e.heading;
+        StepSnake();
+        EXPECT_TRUE(gameRunning == 0 && HeadOn(e.x, e.y)) << "heading " << e.heading;
+        EXPECT_EQ(RankedEntriesOf("tester"), 1);
+        EXPECT_EQ(scoreListDraws, 1);
     }
-    static bool HeadOn(int32_t x, int32_t y) { return Snake[0].x == x && Snake[0].y == y; }
-};
-
-struct EdgeCase {
-    Segment lastCell;  // the head reaches this cell, and the next step would leave the field
-    Direction heading;
-};
-
-class EdgeTest : public StepTest, public ::testing::WithParamInterface<EdgeCase> {};
-
-TEST_P(EdgeTest, LeavingTheFieldEndsTheGameOnceWithTheHeadOnTheLastCell) {
-    const auto [last, heading] = GetParam();
-    const int32_t dx = heading == Right ? 1 : heading == Left ? -1 : 0;
-    const int32_t dy = heading == Down ? 1 : heading == Up ? -1 : 0;
-    LaySnake({{last.x - dx, last.y - dy}, {last.x - 2 * dx, last.y - 2 * dy}, {last.x - 3 * dx, last.y - 3 * dy}});
-    direction = heading;
-    score = 7;
-    StepSnake();
-    ASSERT_EQ(gameRunning, 1);
-    ASSERT_TRUE(HeadOn(last.x, last.y));
-    StepSnake();
-    EXPECT_EQ(gameRunning, 0);
-    EXPECT_TRUE(HeadOn(last.x, last.y));
-    EXPECT_EQ(RankedEntriesOf("tester"), 1);
-    EXPECT_EQ(ScoreTable[0].score, 7);
-    EXPECT_EQ(lastInsertRank, 1);
-    EXPECT_EQ(scoreListDraws, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(FourSides, EdgeTest,
-                         ::testing::Values(EdgeCase{{23, 0}, Up}, EdgeCase{{46, 9}, Right},
-                                           EdgeCase{{12, 28}, Down}, EdgeCase{{0, 9}, Left}));
-
-TEST_F(StepTest, AWallAheadEndsTheGameBeforeTheMove) {
-    SetLevel(3);
-    LaySnake({{9, 12}, {8, 12}, {7, 12}});
-    direction = Right;
-    StepSnake();
-    EXPECT_EQ(gameRunning, 0);
-    EXPECT_TRUE(HeadOn(9, 12));
-    EXPECT_EQ(scoreListDraws, 1);
+TEST_F(SnakeStep, AWallAheadEndsTheGameBeforeTheMoveAndTwoHitsEndItOnce) {
+    for (int32_t tailX : {7, 9}) {  // the second tail lies under the head: wall and body at once
+        SetUp();
+        SetLevel(3);  // a wall runs down column 10
+        LaySnake({{9, 12}, {8, 12}, {tailX, 12}});
+        direction = Right;
+        score = 5;
+        StepSnake();
+        EXPECT_TRUE(gameRunning == 0 && HeadOn(9, 12));
+        EXPECT_EQ(RankedEntriesOf("tester"), 1);
+        EXPECT_EQ(scoreListDraws, 1);
+    }
 }
 
-TEST_F(StepTest, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
+// The body test looks at the cell the head stands on, so a move onto the body ends the game a step later.
+TEST_F(SnakeStep, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
     for (bool tailHeld : {false, true}) {
         gameRunning = 1;
         LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}});
@@ -87,50 +74,22 @@ TEST_F(StepTest, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
         direction = Down;
         StepSnake();
         ASSERT_EQ(gameRunning, 1);
-        StepSnake();  // the body test looks at the cell the head stands on
+        StepSnake();
         EXPECT_EQ(gameRunning, tailHeld ? 0 : 1);
         EXPECT_TRUE(HeadOn(10, tailHeld ? 11 : 12));
     }
 }
 
-TEST_F(StepTest, TwoQuickTurnsBackAlongTheNeckEndTheGameOneStepLater) {
+TEST_F(SnakeStep, TwoQuickTurnsBackAlongTheNeckEndTheGameOneStepLater) {
     NewGame();
-    StepSnake();  // head to (23, 13)
-    direction = Left;  // each turn alone is allowed, since neither reverses the heading it replaces
+    StepSnake();       // head to (23, 13)
+    direction = Left;  // neither turn reverses the heading it replaces
     direction = Down;
     StepSnake();
     ASSERT_EQ(gameRunning, 1);
     EXPECT_TRUE(HeadOn(23, 14));
     StepSnake();
-    EXPECT_EQ(gameRunning, 0);
-    EXPECT_TRUE(HeadOn(23, 14));
-    EXPECT_EQ(scoreListDraws, 1);
-}
-
-TEST_F(StepTest, APromotionInTheStepOntoTheBodySavesTheGame) {
-    for (bool itemThere : {false, true}) {
-        gameRunning = 1;
-        // A 24-segment snake whose head turns down onto its own body, the rest stacked on the tail.
-        LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}, {9, 11}, {9, 12}});
-        while (snakeLength < 24) Snake[snakeLength++] = Segment{9, 12};
-        ItemTable[0] = ItemSlot{itemThere ? 10 : 30, itemThere ? 11 : 20, 1, 1, 0, now - 1, 15000};
-        direction = Down;
-        StepSnake();
-        StepSnake();
-        EXPECT_EQ(gameRunning, itemThere ? 1 : 0);
-        EXPECT_EQ(level, itemThere ? 2 : 1);
-        EXPECT_TRUE(HeadOn(itemThere ? 23 : 10, itemThere ? 13 : 11));  // laid out afresh, one step up
-    }
-}
-
-TEST_F(StepTest, SeveralHitsAtOnceEndTheGameOnce) {
-    score = 3;
-    LaySnake({{23, 0}, {23, 1}, {23, 0}});  // at the edge and on its own body
-    StepSnake();
-    EXPECT_EQ(gameRunning, 0);
-    EXPECT_EQ(RankedEntriesOf("tester"), 1);
-    EXPECT_EQ(scoreListDraws, 1);
+    EXPECT_TRUE(gameRunning == 0 && HeadOn(23, 14));
 }
 
 }  // namespace
-}  // namespace gametest

@@ -1,4 +1,5 @@
-// The common start of every shell test: a fresh fake machine, default tables, no game, no display.
+// The common start of every shell test: a fresh fake machine with the display set up, default
+// tables, no game.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -16,83 +17,46 @@
 #include "scores/scores.h"
 #include "tests/shell/fake_platform.h"
 
+using Lines = std::vector<std::string>;
+using fake::Format;
+
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ReleaseDisplay();
         fake::Reset();
-        // Every score file of these tests lives in the fake's memory, never on the disk.
-        fileAccess = platformFileAccess;
+        fileAccess = platformFileAccess;  // every score file of these tests lives in the fake's memory
         SetClockSource(PlatformClockMs);
         reloadBackgroundRequest = nullptr;
         drawScoreListRequest = nullptr;
+        std::memset(Board, 0, sizeof Board);
+        std::memset(ItemTable, 0, sizeof ItemTable);
         InitGameTables();
         LoadScores();
         ScoreTable[insertionSlot] = ScoreEntry{};
-        lastInsertRank = 0;
-        std::memset(Board, 0, sizeof Board);
-        std::memset(Snake, 0, sizeof Snake);
-        for (ItemSlot& slot : ItemTable) {
-            slot.x = slot.y = 0;
-            slot.placedAt = 0;
-        }
-        snakeLength = 0;
+        lastInsertRank = snakeLength = score = level = gameRunning = appActive = 0;
         direction = Up;
-        gameRunning = 0;
-        score = 0;
-        level = 0;
         mainWindow = fake::Window();
-        appActive = 0;
         lastStepTime = 0;
+        InitDisplay();
         lastResult = S_OK;
         fake::ClearRecords();
     }
-
     void TearDown() override {
-        EXPECT_TRUE(fake::state.nullUses.empty()) << "first: " << fake::state.nullUses.front();
         EXPECT_EQ(fake::state.openContexts, 0) << "a drawing context was not given back";
+        EXPECT_EQ(fake::state.liveBitmaps, 0) << "a bitmap was not deleted";
         ReleaseDisplay();
         SetClockSource(nullptr);
         fileAccess = standardFileAccess;
     }
-
-    // The display as InitDisplay leaves it on a machine that grants everything, with nothing recorded yet.
-    void StartDisplay() {
-        InitDisplay();
-        fake::ClearRecords();
+    // A machine configured afresh, with no display yet.
+    static void NewMachine() {
+        ReleaseDisplay();
+        fake::Reset();
     }
-
-    static std::vector<std::string> Texts() {
-        std::vector<std::string> texts;
-        for (const fake::TextRecord& text : fake::state.texts) {
-            texts.push_back(text.text);
-        }
+    static Lines Texts() {
+        Lines texts;
+        for (const fake::Text& text : fake::state.texts) texts.push_back(text.text);
         return texts;
     }
-
-    // The log entries with any of the prefixes, in the order they happened.
-    static std::vector<std::string> Filtered(const std::vector<std::string>& prefixes) {
-        std::vector<std::string> found;
-        for (const std::string& entry : fake::state.log) {
-            for (const std::string& prefix : prefixes) {
-                if (entry.compare(0, prefix.size(), prefix) == 0) {
-                    found.push_back(entry);
-                    break;
-                }
-            }
-        }
-        return found;
-    }
-
-    static int Count(const std::string& prefix) {
-        return static_cast<int>(fake::LogEntries(prefix).size());
-    }
 };
-
-inline bool operator==(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-inline std::ostream& operator<<(std::ostream& out, const Rect& r) {
-    return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
