@@ -12,12 +12,6 @@ WindowHandle mainWindow = nullptr;
 int32_t appActive = 0;
 uint32_t lastStepTime = 0;
 
-static const char backgroundFile[] = "textures/background.bmp";
-
-static void ReloadBackground() {
-    lastResult = LoadBitmapIntoSurface(backSurface, backgroundFile);
-}
-
 static void RedrawScoreList(int32_t centre) {
     DrawScoreList(centre);
 }

@@ -28,11 +28,6 @@ intptr_t MainWndProc(WindowHandle window, uint32_t message, uintptr_t wParam, in
     return PlatformDefaultHandling(window, message, wParam, lParam);
 }
 
-// Backspace lays a fresh background under the emptied name, whatever the old one left there.
-static void ReloadBackground() {
-    lastResult = LoadBitmapIntoSurface(backSurface, "textures/background.bmp");
-}
-
 static void AppendLetter(uintptr_t key) {
     size_t length = std::strlen(playerName);
     if (length >= static_cast<size_t>(typedNameLimit)) {
@@ -60,7 +55,7 @@ void HandleKeyDown(uintptr_t key, WindowHandle window) {
     case VK_BACK:
         if (gameRunning == 0) {
             playerName[0] = '\0';
-            ReloadBackground();
+            ReloadBackground();  // a fresh background under the emptied name, whatever the old one left
         }
         break;
     case VK_ESCAPE:

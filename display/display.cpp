@@ -80,6 +80,10 @@ HRESULT InitDisplay() {
     return LoadAllBitmaps();
 }
 
+void ReloadBackground() {
+    lastResult = LoadBitmapIntoSurface(backSurface, "textures/background.bmp");
+}
+
 HRESULT LoadAllBitmaps() {
     lastResult = LoadBitmapIntoSurface(cubeSurface, "textures/cube.bmp");
     lastResult = LoadBitmapIntoSurface(iconSurface, "textures/icons.bmp");

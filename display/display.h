@@ -23,6 +23,8 @@ extern DrawContext* textDc; // the backSurface's context while text is drawn
 // Sets the display mode, creates the four surfaces and loads the three bitmaps; reports set-up
 // failures in message boxes and goes on. Returns the result of the last load (the background).
 HRESULT InitDisplay();
+// Lays the background bitmap afresh on the backSurface, wiping the text drawn on it; the result goes to lastResult.
+void ReloadBackground();
 // Loads the backdrop strip, the sprite atlas and the background, in this order; returns the last result.
 HRESULT LoadAllBitmaps();
 // Releases the surfaces and the display object; a second call does nothing.
