@@ -1,0 +1,67 @@
+// Bitmaps, drawing contexts and text on GDI: loading a bitmap from a resource or a BMP file,
+// stretching it onto a surface's context, and opaque text.
+#include <windows.h>
+#include <ddraw.h>
+
+#include "platform/platform.h"
+
+namespace {
+
+HDC ToHdc(DrawContext* context) { return reinterpret_cast<HDC>(context); }
+HBITMAP ToHbitmap(Bitmap* bitmap) { return reinterpret_cast<HBITMAP>(bitmap); }
+IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) { return reinterpret_cast<IDirectDrawSurface7*>(surface); }
+
+}  // namespace
+
+Bitmap* PlatformLoadBitmapResource(const char* name) {
+    HANDLE image = LoadImageA(GetModuleHandleA(NULL), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    return reinterpret_cast<Bitmap*>(image);
+}
+
+Bitmap* PlatformLoadBitmapFile(const char* path) {
+    HANDLE image = LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    return reinterpret_cast<Bitmap*>(image);
+}
+
+void PlatformGetBitmapSize(Bitmap* bitmap, int32_t* width, int32_t* height) {
+    BITMAP record = {};
+    GetObjectA(ToHbitmap(bitmap), sizeof(record), &record);
+    *width = record.bmWidth;
+    *height = record.bmHeight;
+}
+
+void PlatformDeleteBitmap(Bitmap* bitmap) { DeleteObject(ToHbitmap(bitmap)); }
+
+DrawContext* PlatformCreateMemoryContext() { return reinterpret_cast<DrawContext*>(CreateCompatibleDC(NULL)); }
+
+void PlatformSelectBitmap(DrawContext* context, Bitmap* bitmap) { SelectObject(ToHdc(context), ToHbitmap(bitmap)); }
+
+void PlatformDeleteMemoryContext(DrawContext* context) { DeleteDC(ToHdc(context)); }
+
+HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
+    HDC dc = NULL;
+    HRESULT result = ToDirectDrawSurface(surface)->GetDC(&dc);
+    *context = result == DD_OK ? reinterpret_cast<DrawContext*>(dc) : nullptr;
+    return result;
+}
+
+HRESULT PlatformReleaseDC(Surface* surface, DrawContext* context) {
+    return ToDirectDrawSurface(surface)->ReleaseDC(ToHdc(context));
+}
+
+void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t width, int32_t height,
+                         DrawContext* source, int32_t sourceX, int32_t sourceY, int32_t sourceWidth,
+                         int32_t sourceHeight) {
+    StretchBlt(ToHdc(destination), x, y, width, height, ToHdc(source), sourceX, sourceY, sourceWidth, sourceHeight,
+               SRCCOPY);
+}
+
+void PlatformSetOpaqueBackground(DrawContext* context) { SetBkMode(ToHdc(context), OPAQUE); }
+
+void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) { SetBkColor(ToHdc(context), colour); }
+
+void PlatformSetTextColour(DrawContext* context, uint32_t colour) { SetTextColor(ToHdc(context), colour); }
+
+void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* text, int32_t count) {
+    TextOutA(ToHdc(context), x, y, text, count);
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the Linux build's unit and end-to-end
+# tests under the address and undefined-behaviour sanitizers, then the Windows build's under Wine.
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+
+scripts/install-deps.sh test
+
+cmake --preset linux-debug
+cmake --build --preset linux-debug -j "$jobs"
+ctest --preset linux-debug -j 1
+
+cmake --preset windows-release
+cmake --build --preset windows-release -j "$jobs"
+ctest --test-dir build/windows-release --output-on-failure -j 1
