@@ -5,30 +5,30 @@
 #include "tools/bitmap_files.h"
 #include "tools/image.h"
 
-constexpr int kCell = 16;
+constexpr int cellPixels = 16;
 
-constexpr int kAtlasWidth = 320;
-constexpr int kAtlasHeight = 32;
-constexpr int kAtlasHeadUpX = 0;
-constexpr int kAtlasHeadRightX = 16;
-constexpr int kAtlasHeadDownX = 32;
-constexpr int kAtlasHeadLeftX = 48;
-constexpr int kAtlasBodyX = 64;
-constexpr int kAtlasFirstItemX = 80;
-constexpr int kAtlasItemSlots = 15;
-constexpr int kAtlasWallKinds = 20;
+constexpr int atlasWidth = 320;
+constexpr int atlasHeight = 32;
+constexpr int atlasHeadUpX = 0;
+constexpr int atlasHeadRightX = 16;
+constexpr int atlasHeadDownX = 32;
+constexpr int atlasHeadLeftX = 48;
+constexpr int atlasBodyX = 64;
+constexpr int atlasFirstItemX = 80;
+constexpr int atlasItemSlots = 15;
+constexpr int atlasWallKinds = 20;
 
-constexpr int kStripWidth = 64;
-constexpr int kStripHeight = 464;
+constexpr int stripWidth = 64;
+constexpr int stripHeight = 464;
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
-constexpr int kFieldLeft = 23;
-constexpr int kFieldTop = 105;
-constexpr int kFieldWidth = 752;
-constexpr int kFieldHeight = 464;
+constexpr int screenWidth = 800;
+constexpr int screenHeight = 600;
+constexpr int fieldLeft = 23;
+constexpr int fieldTop = 105;
+constexpr int fieldWidth = 752;
+constexpr int fieldHeight = 464;
 
-constexpr int kIconSize = 32;
+constexpr int iconSize = 32;
 
 // The colour every sprite's square is filled with around its figure; a field cell without its speckles.
 Rgb SpriteGround();

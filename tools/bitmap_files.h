@@ -12,23 +12,23 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A picture of at most 16 colours, as an icon holds it; transparent pixels are set in the AND mask.
 struct IndexedImage {
-  int width;
-  int height;
-  Rgb palette[16];
-  std::vector<std::uint8_t> index;        // row-major, top row first, values 0..15
-  std::vector<std::uint8_t> transparent;  // 1 where the desktop shows through
+    int width;
+    int height;
+    Rgb palette[16];
+    std::vector<std::uint8_t> index;        // row-major, top row first, values 0..15
+    std::vector<std::uint8_t> transparent;  // 1 where the desktop shows through
 };
 
 // The facts of a bitmap file a loader relies on; valid is false when the headers do not hold together.
 struct BmpInfo {
-  bool valid;
-  std::uint32_t fileSize;
-  std::uint32_t dataOffset;
-  std::int32_t width;
-  std::int32_t height;  // positive: rows stored bottom-up
-  int bitsPerPixel;
-  std::uint32_t compression;
-  std::uint32_t rowStride;
+    bool valid;
+    std::uint32_t fileSize;
+    std::uint32_t dataOffset;
+    std::int32_t width;
+    std::int32_t height;  // positive: rows stored bottom-up
+    int bitsPerPixel;
+    std::uint32_t compression;
+    std::uint32_t rowStride;
 };
 
 // Bottom-up rows of blue, green, red bytes, each row padded to a multiple of 4 bytes.

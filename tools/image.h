@@ -5,24 +5,26 @@
 #include <vector>
 
 struct Rgb {
-  std::uint8_t r;
-  std::uint8_t g;
-  std::uint8_t b;
+    std::uint8_t r;
+    std::uint8_t g;
+    std::uint8_t b;
 };
 
-inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator==(Rgb a, Rgb b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 // Row-major, top row first; pixels[y * width + x].
 struct Image {
-  int width;
-  int height;
-  std::vector<Rgb> pixels;
+    int width;
+    int height;
+    std::vector<Rgb> pixels;
 };
 
 // A hand-drawn picture: one string per row, one character per pixel; '.' leaves the pixel as it is.
 struct PaletteKey {
-  char key;
-  Rgb colour;
+    char key;
+    Rgb colour;
 };
 
 Image MakeImage(int width, int height, Rgb fill);
@@ -43,11 +45,10 @@ int Luma(Rgb colour);
 std::uint32_t Hash(int x, int y, std::uint32_t seed);
 
 // Draws rows of a hand-drawn picture; an unknown character is a fault in the generator and aborts.
-void DrawMap(Image& image, int x, int y, const char* const* rows, int rowCount, const PaletteKey* keys,
-             int keyCount);
+void DrawMap(Image& image, int x, int y, const char* const* rows, int rowCount, const PaletteKey* keys, int keyCount);
 // The same, for a left half that is mirrored to make the right half (rows of width / 2 characters).
-void DrawMirroredMap(Image& image, int x, int y, const char* const* rows, int rowCount,
-                     const PaletteKey* keys, int keyCount);
+void DrawMirroredMap(Image& image, int x, int y, const char* const* rows, int rowCount, const PaletteKey* keys,
+                     int keyCount);
 
 // Quarter turns clockwise of a square block in place.
 void RotateBlockClockwise(Image& image, int x, int y, int size, int quarterTurns);

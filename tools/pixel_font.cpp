@@ -7,11 +7,11 @@
 namespace {
 
 struct Glyph {
-  char c;
-  const char* rows[kGlyphHeight];
+    char c;
+    const char* rows[glyphHeight];
 };
 
-constexpr Glyph kGlyphs[] = {
+constexpr Glyph glyphTable[] = {
     {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
     {'B', {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
     {'C', {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
@@ -56,11 +56,11 @@ constexpr Glyph kGlyphs[] = {
 };
 
 struct TitleGlyph {
-  char c;
-  const char* rows[kTitleGlyphHeight];
+    char c;
+    const char* rows[titleGlyphHeight];
 };
 
-constexpr TitleGlyph kTitleGlyphs[] = {
+constexpr TitleGlyph titleGlyphs[] = {
     {'V', {"##...##", "##...##", "##...##", "##...##", ".##.##.", "..###..", "...#..."}},
     {'O', {".#####.", "##...##", "##...##", "##...##", "##...##", "##...##", ".#####."}},
     {'R', {"######.", "##...##", "##...##", "######.", "##.##..", "##..##.", "##...##"}},
@@ -70,42 +70,47 @@ constexpr TitleGlyph kTitleGlyphs[] = {
 };
 
 const TitleGlyph* FindTitleGlyph(char c) {
-  for (const TitleGlyph& g : kTitleGlyphs)
-    if (g.c == c) return &g;
-  return nullptr;
+    for (const TitleGlyph& g : titleGlyphs)
+        if (g.c == c)
+            return &g;
+    return nullptr;
 }
 
 }  // namespace
 
 unsigned GlyphRow(char c, int row) {
-  if (row < 0 || row >= kGlyphHeight) return 0;
-  for (const Glyph& g : kGlyphs) {
-    if (g.c != c) continue;
-    unsigned bits = 0;
-    for (int i = 0; i < kGlyphWidth; ++i) bits = (bits << 1) | (g.rows[row][i] == '#' ? 1u : 0u);
-    return bits;
-  }
-  return 0;
+    if (row < 0 || row >= glyphHeight)
+        return 0;
+    for (const Glyph& g : glyphTable) {
+        if (g.c != c)
+            continue;
+        unsigned bits = 0;
+        for (int i = 0; i < glyphWidth; ++i)
+            bits = (bits << 1) | (g.rows[row][i] == '#' ? 1u : 0u);
+        return bits;
+    }
+    return 0;
 }
 
 bool GlyphPixel(char c, int column, int row) {
-  if (column < 0 || column >= kGlyphWidth) return false;
-  return (GlyphRow(c, row) >> (kGlyphWidth - 1 - column)) & 1u;
+    if (column < 0 || column >= glyphWidth)
+        return false;
+    return (GlyphRow(c, row) >> (glyphWidth - 1 - column)) & 1u;
 }
 
 int TextColumns(const char* text) {
-  const int n = static_cast<int>(std::strlen(text));
-  return n == 0 ? 0 : n * (kGlyphWidth + 1) - 1;
+    const int n = static_cast<int>(std::strlen(text));
+    return n == 0 ? 0 : n * (glyphWidth + 1) - 1;
 }
 
 int TitleGlyphWidth(char c) {
-  const TitleGlyph* g = FindTitleGlyph(c);
-  return g == nullptr ? 0 : static_cast<int>(std::strlen(g->rows[0]));
+    const TitleGlyph* g = FindTitleGlyph(c);
+    return g == nullptr ? 0 : static_cast<int>(std::strlen(g->rows[0]));
 }
 
 bool TitleGlyphPixel(char c, int column, int row) {
-  const TitleGlyph* g = FindTitleGlyph(c);
-  if (g == nullptr || row < 0 || row >= kTitleGlyphHeight || column < 0 || column >= TitleGlyphWidth(c))
-    return false;
-  return g->rows[row][column] == '#';
+    const TitleGlyph* g = FindTitleGlyph(c);
+    if (g == nullptr || row < 0 || row >= titleGlyphHeight || column < 0 || column >= TitleGlyphWidth(c))
+        return false;
+    return g->rows[row][column] == '#';
 }

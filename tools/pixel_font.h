@@ -1,8 +1,8 @@
 // The generator's built-in bitmap fonts: a 5 x 7 face for captions and a heavy face for the title.
 #pragma once
 
-constexpr int kGlyphWidth = 5;
-constexpr int kGlyphHeight = 7;
+constexpr int glyphWidth = 5;
+constexpr int glyphHeight = 7;
 
 // Row r of the glyph for c, bit 4 the leftmost column; unknown characters are blank.
 unsigned GlyphRow(char c, int row);
@@ -11,7 +11,7 @@ bool GlyphPixel(char c, int column, int row);
 int TextColumns(const char* text);
 
 // The heavy title face: 7 rows, strokes two pixels wide, only the letters the title needs.
-constexpr int kTitleGlyphHeight = 7;
+constexpr int titleGlyphHeight = 7;
 // Columns of the title glyph for c; 0 for a letter the face lacks.
 int TitleGlyphWidth(char c);
 bool TitleGlyphPixel(char c, int column, int row);

@@ -7,68 +7,73 @@
 namespace {
 
 const Image& Atlas() {
-  static const Image atlas = DrawAtlas();
-  return atlas;
+    static const Image atlas = DrawAtlas();
+    return atlas;
 }
 
 Image Cell(int left, int top) {
-  Image cell = MakeImage(kCell, kCell, {0, 0, 0});
-  CopyRect(Atlas(), left, top, kCell, kCell, cell, 0, 0);
-  return cell;
+    Image cell = MakeImage(cellPixels, cellPixels, {0, 0, 0});
+    CopyRect(Atlas(), left, top, cellPixels, cellPixels, cell, 0, 0);
+    return cell;
 }
 
 int DifferingPixels(const Image& a, const Image& b) {
-  int n = 0;
-  for (std::size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] == b.pixels[i] ? 0 : 1;
-  return n;
+    int n = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        n += a.pixels[i] == b.pixels[i] ? 0 : 1;
+    return n;
 }
 
 TEST(Artwork, PicturesHaveTheSizesTheGameStretchesThemTo) {
-  const Image strip = DrawBackdropStrip(), background = DrawBackground();
-  const IndexedImage icon = DrawIcon();
-  EXPECT_EQ(std::vector<int>({Atlas().width, Atlas().height, strip.width, strip.height, background.width,
-                              background.height, icon.width, icon.height}),
-            std::vector<int>({320, 32, 64, 464, 800, 600, 32, 32}));
+    const Image strip = DrawBackdropStrip(), background = DrawBackground();
+    const IndexedImage icon = DrawIcon();
+    EXPECT_EQ(std::vector<int>({Atlas().width, Atlas().height, strip.width, strip.height, background.width,
+                                background.height, icon.width, icon.height}),
+              std::vector<int>({320, 32, 64, 464, 800, 600, 32, 32}));
 }
 
 // The red of the forked tongue lies within 3 pixels of the edge the head faces, and of no other.
 TEST(Artwork, EachHeadPutsItsTongueOnTheSideItHeadsTowards) {
-  const int left[] = {kAtlasHeadUpX, kAtlasHeadRightX, kAtlasHeadDownX, kAtlasHeadLeftX};
-  for (int heading = 0; heading < 4; ++heading) {
-    const Image head = Cell(left[heading], 0);
-    int tongue[4] = {0, 0, 0, 0};  // by edge: top, right, bottom, left
-    for (int y = 0; y < kCell; ++y)
-      for (int x = 0; x < kCell; ++x) {
-        const Rgb c = GetPixel(head, x, y);
-        if (c.r <= 200 || c.g >= 80 || c.b >= 100) continue;
-        tongue[0] += y < 3;
-        tongue[1] += x >= kCell - 3;
-        tongue[2] += y >= kCell - 3;
-        tongue[3] += x < 3;
-      }
-    for (int edge = 0; edge < 4; ++edge)
-      EXPECT_EQ(tongue[edge] >= 3, edge == heading) << "heading " << heading << ", edge " << edge;
-  }
+    const int left[] = {atlasHeadUpX, atlasHeadRightX, atlasHeadDownX, atlasHeadLeftX};
+    for (int heading = 0; heading < 4; ++heading) {
+        const Image head = Cell(left[heading], 0);
+        int tongue[4] = {0, 0, 0, 0};  // by edge: top, right, bottom, left
+        for (int y = 0; y < cellPixels; ++y)
+            for (int x = 0; x < cellPixels; ++x) {
+                const Rgb c = GetPixel(head, x, y);
+                if (c.r <= 200 || c.g >= 80 || c.b >= 100)
+                    continue;
+                tongue[0] += y < 3;
+                tongue[1] += x >= cellPixels - 3;
+                tongue[2] += y >= cellPixels - 3;
+                tongue[3] += x < 3;
+            }
+        for (int edge = 0; edge < 4; ++edge)
+            EXPECT_EQ(tongue[edge] >= 3, edge == heading) << "heading " << heading << ", edge " << edge;
+    }
 }
 
 TEST(Artwork, TheSevenItemsAndTheSevenWallKindsAreToldApart) {
-  for (int i = 0; i < 7; ++i)
-    for (int j = i + 1; j < 7; ++j) {
-      EXPECT_GE(DifferingPixels(Cell(kAtlasFirstItemX + kCell * i, 0), Cell(kAtlasFirstItemX + kCell * j, 0)), 64)
-          << "items " << i << " and " << j;
-      EXPECT_GE(DifferingPixels(Cell(kCell * (i + 1), kCell), Cell(kCell * (j + 1), kCell)), 200)
-          << "walls " << i + 1 << " and " << j + 1;
-    }
+    for (int i = 0; i < 7; ++i)
+        for (int j = i + 1; j < 7; ++j) {
+            EXPECT_GE(
+                DifferingPixels(Cell(atlasFirstItemX + cellPixels * i, 0), Cell(atlasFirstItemX + cellPixels * j, 0)),
+                64)
+                << "items " << i << " and " << j;
+            EXPECT_GE(DifferingPixels(Cell(cellPixels * (i + 1), cellPixels), Cell(cellPixels * (j + 1), cellPixels)),
+                      200)
+                << "walls " << i + 1 << " and " << j + 1;
+        }
 }
 
 // Copies meet column 63 to column 0, and the last, 48 columns wide, ends on column 47.
 TEST(Artwork, TheStripRepeatsSidewaysWithoutASeam) {
-  const Image strip = DrawBackdropStrip();
-  for (int y = 0; y < kStripHeight; ++y)
-    for (int join = 16; join < kStripWidth; join += 16) {
-      ASSERT_EQ(GetPixel(strip, 63, y), GetPixel(strip, join - 1, y)) << "row " << y;
-      ASSERT_EQ(GetPixel(strip, 0, y), GetPixel(strip, join, y)) << "row " << y;
-    }
+    const Image strip = DrawBackdropStrip();
+    for (int y = 0; y < stripHeight; ++y)
+        for (int join = 16; join < stripWidth; join += 16) {
+            ASSERT_EQ(GetPixel(strip, 63, y), GetPixel(strip, join - 1, y)) << "row " << y;
+            ASSERT_EQ(GetPixel(strip, 0, y), GetPixel(strip, join, y)) << "row " << y;
+        }
 }
 
 }  // namespace

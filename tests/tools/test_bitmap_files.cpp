@@ -6,47 +6,49 @@
 namespace {
 
 std::uint32_t Le(const Bytes& file, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = value << 8 | file[at + i];
-  return value;
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | file[at + i];
+    return value;
 }
 
 struct Field {
-  std::size_t at;
-  int size;
-  std::uint32_t value;
+    std::size_t at;
+    int size;
+    std::uint32_t value;
 };
 
 TEST(BitmapFile, A24BitBottomUpPictureBehindA54ByteHeaderWithRowsPaddedTo4Bytes) {
-  Image image = MakeImage(3, 2, {0, 0, 0});
-  SetPixel(image, 0, 1, {255, 0, 0});  // bottom left: red
-  SetPixel(image, 2, 0, {0, 0, 255});  // top right: blue
-  const Bytes file = EncodeBmp24(image);
-  ASSERT_EQ(file.size(), 54u + 2 * 12);
-  const Field fields[] = {{0, 2, 0x4D42}, {2, 4, 78}, {10, 4, 54}, {14, 4, 40}, {18, 4, 3},
-                          {22, 4, 2},     {26, 2, 1}, {28, 2, 24}, {30, 4, 0},  {34, 4, 24}};
-  for (const Field& f : fields) EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
-  EXPECT_EQ(Bytes(file.begin() + 54, file.end()),
-            (Bytes{0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0}));
+    Image image = MakeImage(3, 2, {0, 0, 0});
+    SetPixel(image, 0, 1, {255, 0, 0});  // bottom left: red
+    SetPixel(image, 2, 0, {0, 0, 255});  // top right: blue
+    const Bytes file = EncodeBmp24(image);
+    ASSERT_EQ(file.size(), 54u + 2 * 12);
+    const Field fields[] = {{0, 2, 0x4D42}, {2, 4, 78}, {10, 4, 54}, {14, 4, 40}, {18, 4, 3},
+                            {22, 4, 2},     {26, 2, 1}, {28, 2, 24}, {30, 4, 0},  {34, 4, 24}};
+    for (const Field& f : fields)
+        EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
+    EXPECT_EQ(Bytes(file.begin() + 54, file.end()),
+              (Bytes{0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0}));
 }
 
 TEST(IconFile, One32By32SixteenColourImageWithItsMaskBottomRowFirst) {
-  IndexedImage icon{32, 32, {}, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(1024, 0)};
-  icon.index[31 * 32] = 13;  // bottom row, first two pixels
-  icon.index[31 * 32 + 1] = 14;
-  icon.transparent[31 * 32 + 9] = 1;  // bottom row, tenth pixel
-  icon.transparent[0] = 1;            // top left
-  const Bytes file = EncodeIco4(icon);
-  // Directory, one entry, header, 16 palette entries, 32 rows of 16 colour bytes and of 4 mask bytes.
-  ASSERT_EQ(file.size(), 6u + 16 + 40 + 64 + 32 * 16 + 32 * 4);
-  const Field fields[] = {{0, 2, 0},   {2, 2, 1},   {4, 2, 1},    {6, 1, 32},   {7, 1, 32},
-                          {8, 1, 16},  {10, 2, 1},  {12, 2, 4},   {14, 4, 744}, {18, 4, 22},
-                          {22, 4, 40}, {26, 4, 32}, {30, 4, 64},  {36, 2, 4}};
-  for (const Field& f : fields) EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
-  const std::size_t colours = 22 + 40 + 64, mask = colours + 32 * 16;
-  EXPECT_EQ(file[colours], (13 << 4) | 14);  // the left pixel in the high nibble
-  EXPECT_EQ(file[mask + 1], 0x40);
-  EXPECT_EQ(file[mask + 31 * 4], 0x80);
+    IndexedImage icon{32, 32, {}, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(1024, 0)};
+    icon.index[31 * 32] = 13;  // bottom row, first two pixels
+    icon.index[31 * 32 + 1] = 14;
+    icon.transparent[31 * 32 + 9] = 1;  // bottom row, tenth pixel
+    icon.transparent[0] = 1;            // top left
+    const Bytes file = EncodeIco4(icon);
+    // Directory, one entry, header, 16 palette entries, 32 rows of 16 colour bytes and of 4 mask bytes.
+    ASSERT_EQ(file.size(), 6u + 16 + 40 + 64 + 32 * 16 + 32 * 4);
+    const Field fields[] = {{0, 2, 0},  {2, 2, 1},    {4, 2, 1},   {6, 1, 32},  {7, 1, 32},  {8, 1, 16},  {10, 2, 1},
+                            {12, 2, 4}, {14, 4, 744}, {18, 4, 22}, {22, 4, 40}, {26, 4, 32}, {30, 4, 64}, {36, 2, 4}};
+    for (const Field& f : fields)
+        EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
+    const std::size_t colours = 22 + 40 + 64, mask = colours + 32 * 16;
+    EXPECT_EQ(file[colours], (13 << 4) | 14);  // the left pixel in the high nibble
+    EXPECT_EQ(file[mask + 1], 0x40);
+    EXPECT_EQ(file[mask + 31 * 4], 0x80);
 }
 
 }  // namespace
