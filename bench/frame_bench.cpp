@@ -180,6 +180,17 @@ int main(int argc, char** argv) {
             LeaveWorkFolder(folder);
             return 1;
         }
+        // The surfaces were made for the scaled screen; on a display with the mode the game makes
+        // its back surface after the screen has its size, so make it again the same way.
+        PlatformReleaseSurface(backSurface);
+        backSurface = nullptr;
+        SurfaceDesc back = {124, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, screenHeight, screenWidth, DDSCAPS_OFFSCREENPLAIN};
+        if (PlatformCreateSurface(directDraw, &back, &backSurface) != S_OK) {
+            std::printf("  the back surface could not be made again\n");
+            LeaveWorkFolder(folder);
+            return 1;
+        }
+        LoadAllBitmaps();
         std::printf("  on an 800x600 screen, as with the game's own mode:\n");
     }
     MeasureScenes(floorUs, true);

@@ -89,6 +89,102 @@ void CoverScreen(SDL_Window* window, int width, int height) {
     SDL_SetWindowSize(window, width, height);
 }
 
+// The window's surface as SDL holds it now. Fetching it is what makes SDL replace (and free) a
+// surface that a resize or a mode change has invalidated.
+SDL_Surface* CurrentScreen() {
+    SDL_Window* window = DisplayWindow();
+    return window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+}
+
+// A sharing surface is sound only while the window surface is the one it was made from, with the
+// same buffer and layout. Should SDL hand out a new surface at the old addresses, the buffer has
+// the same size and stays safe to use; the resize watch below still marks such a surface lost.
+bool SharingHolds(const Surface* surface, const SDL_Surface* screen) {
+    const SDL_Surface* own = surface->pixels;
+    return screen != nullptr && own != nullptr && screen == surface->sharedScreen && screen->pixels == own->pixels &&
+           screen->pitch == own->pitch && screen->w == own->w && screen->h == own->h &&
+           screen->format->format == own->format->format;
+}
+
+// SDL invalidates the window surface on every size change of the window (a resize, a mode change,
+// leaving fullscreen) and frees it at the next fetch: a surface sharing it is lost from then on.
+bool watchingResizes = false;
+
+int MarkSharersLost(void*, SDL_Event* event) {
+    if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED) {
+        return 1;
+    }
+    SDL_Window* window = DisplayWindow();
+    if (window != nullptr && event->window.windowID != SDL_GetWindowID(window)) {
+        return 1;
+    }
+    for (Surface& surface : surfaces) {
+        if (surface.inUse && surface.sharedScreen != nullptr) {
+            surface.lost = true;
+        }
+    }
+    return 1;
+}
+
+bool AnotherShares(const Surface* surface) {
+    for (const Surface& other : surfaces) {
+        if (&other != surface && other.inUse && other.sharedScreen != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DropPixels(Surface* surface) {
+    if (surface->pixels != nullptr) {
+        SDL_FreeSurface(surface->pixels);  // a sharing surface's buffer belongs to the window: only the header goes
+    }
+    surface->pixels = nullptr;
+    surface->sharedScreen = nullptr;
+    if (watchingResizes && !AnotherShares(surface)) {
+        SDL_DelEventWatch(MarkSharersLost, nullptr);
+        watchingResizes = false;
+    }
+}
+
+// An off-screen surface of exactly the window surface's size and format shares its pixels, so
+// that the picture composed there is already on the screen and presenting it copies nothing.
+// Only one surface shares; every other gets a buffer of its own.
+bool GivePixels(Surface* surface, SDL_Window* window) {
+    SDL_Surface* screen = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    const uint32_t format = DisplayPixelFormat(window);
+    if (screen != nullptr && screen->w == surface->width && screen->h == surface->height &&
+        screen->format->format == format && !AnotherShares(surface)) {
+        surface->pixels = SDL_CreateRGBSurfaceWithFormatFrom(screen->pixels, screen->w, screen->h,
+                                                             SDL_BITSPERPIXEL(format), screen->pitch, format);
+        if (surface->pixels != nullptr) {
+            surface->sharedScreen = screen;
+            if (!watchingResizes) {
+                SDL_AddEventWatch(MarkSharersLost, nullptr);
+                watchingResizes = true;
+            }
+        }
+    }
+    if (surface->pixels == nullptr) {
+        surface->pixels = SDL_CreateRGBSurfaceWithFormat(0, surface->width, surface->height, SDL_BITSPERPIXEL(format), format);
+    }
+    if (surface->pixels == nullptr) {
+        return false;
+    }
+    SDL_SetSurfaceBlendMode(surface->pixels, SDL_BLENDMODE_NONE);
+    surface->lost = false;
+    return true;
+}
+
+// A lost surface gets memory again: the window surface's if it still fits, else its own.
+HRESULT RestoreLostSurface(Surface* surface) {
+    if (!SurfaceLost(surface)) {
+        return S_OK;
+    }
+    DropPixels(surface);
+    return GivePixels(surface, DisplayWindow()) ? S_OK : E_FAIL;
+}
+
 // A copy onto the primary surface: picture coordinates mapped onto the window's surface.
 HRESULT CopyToScreen(int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect) {
     SDL_Window* window = DisplayWindow();
@@ -125,6 +221,9 @@ HRESULT CopyToScreen(int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceR
     if (targetRect.w <= 0 || targetRect.h <= 0) {
         return S_OK;
     }
+    if (source->pixels == target->pixels) {
+        return E_FAIL;  // SDL's scaling reads and writes without regard to overlap
+    }
     return SDL_BlitScaled(source, &sourceRect, target, &targetRect) == 0 ? S_OK : E_FAIL;
 }
 
@@ -135,10 +234,19 @@ SDL_Surface* SurfacePixels(Surface* surface) {
         return nullptr;
     }
     if (surface->primary) {
-        SDL_Window* window = DisplayWindow();
-        return window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+        return CurrentScreen();
     }
-    return surface->pixels;
+    return SurfaceLost(surface) ? nullptr : surface->pixels;
+}
+
+bool SurfaceLost(Surface* surface) {
+    if (surface == nullptr || !surface->inUse || surface->primary) {
+        return false;
+    }
+    if (!surface->lost && surface->sharedScreen != nullptr && !SharingHolds(surface, CurrentScreen())) {
+        surface->lost = true;
+    }
+    return surface->lost;
 }
 
 constexpr size_t cellRowBytes = 16 * 4;
@@ -162,6 +270,51 @@ void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* sou
     const size_t rowBytes = static_cast<size_t>(sourceRect.w) * bytesPerPixel;
     const Uint8* from = static_cast<const Uint8*>(source->pixels) + sourceRect.y * source->pitch + sourceRect.x * bytesPerPixel;
     Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch + x * bytesPerPixel;
+    // A surface that shares the window surface lies in the same memory as the primary surface.
+    const uintptr_t fromStart = reinterpret_cast<uintptr_t>(from);
+    const uintptr_t toStart = reinterpret_cast<uintptr_t>(to);
+    const uintptr_t fromEnd = fromStart + static_cast<size_t>(sourceRect.h - 1) * source->pitch + rowBytes;
+    const uintptr_t toEnd = toStart + static_cast<size_t>(sourceRect.h - 1) * destination->pitch + rowBytes;
+    if (fromStart < toEnd && toStart < fromEnd) {
+        if (source->pitch != destination->pitch) {
+            return;  // rows of different strides interleave: no order of copies is safe
+        }
+        if (fromStart == toStart) {
+            return;  // the pixels are already where they are to go: presenting a shared surface
+        }
+        const int pitch = source->pitch;
+        if (toStart > fromStart) {
+            // Moving down or right: the later rows first, so no row is overwritten before it is read.
+            from += static_cast<ptrdiff_t>(sourceRect.h - 1) * pitch;
+            to += static_cast<ptrdiff_t>(sourceRect.h - 1) * pitch;
+            for (int row = 0; row < sourceRect.h; ++row) {
+                std::memmove(to, from, rowBytes);
+                from -= pitch;
+                to -= pitch;
+            }
+            return;
+        }
+        for (int row = 0; row < sourceRect.h; ++row) {
+            std::memmove(to, from, rowBytes);
+            from += pitch;
+            to += pitch;
+        }
+        return;
+    }
+    if (bytesPerPixel == 4 && sourceRect.w < 16) {
+        // A glyph of the text, 7 pixels wide: a short loop of pixel moves beats a call into the C
+        // library for every row of every letter.
+        for (int row = 0; row < sourceRect.h; ++row) {
+            const Uint32* fromPixel = reinterpret_cast<const Uint32*>(from);
+            Uint32* toPixel = reinterpret_cast<Uint32*>(to);
+            for (int column = 0; column < sourceRect.w; ++column) {
+                toPixel[column] = fromPixel[column];
+            }
+            from += source->pitch;
+            to += destination->pitch;
+        }
+        return;
+    }
     if (rowBytes == cellRowBytes) {
         // A 16-pixel cell at 4 bytes a pixel, the copy that most of a frame is made of: a copy of
         // known size compiles to a few moves instead of a call into the C library.
@@ -270,25 +423,36 @@ HRESULT PlatformCreateSurface(DisplayDevice* display, const SurfaceDesc* desc, S
     if (offscreen == nullptr) {
         return E_FAIL;
     }
-    const uint32_t format = DisplayPixelFormat(window);
-    offscreen->pixels = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(desc->dwWidth),
-                                                       static_cast<int>(desc->dwHeight), SDL_BITSPERPIXEL(format), format);
-    if (offscreen->pixels == nullptr) {
-        offscreen->inUse = false;
+    offscreen->width = static_cast<int>(desc->dwWidth);
+    offscreen->height = static_cast<int>(desc->dwHeight);
+    if (!GivePixels(offscreen, window)) {
+        *offscreen = Surface{};
         return E_FAIL;
     }
-    SDL_SetSurfaceBlendMode(offscreen->pixels, SDL_BLENDMODE_NONE);
     *surface = offscreen;
     return S_OK;
 }
 
-// Surface memory is never taken away on SDL.
+// Only a surface that shared the window surface can be lost; one of its own keeps its memory.
 HRESULT PlatformRestoreAllSurfaces(DisplayDevice*) {
-    return S_OK;
+    // Every lost surface lets go first, so that the one that may share the new window surface
+    // is not kept from it by another that has not been restored yet.
+    for (Surface& surface : surfaces) {
+        if (SurfaceLost(&surface)) {
+            DropPixels(&surface);
+        }
+    }
+    HRESULT result = S_OK;
+    for (Surface& surface : surfaces) {
+        if (RestoreLostSurface(&surface) != S_OK) {
+            result = E_FAIL;
+        }
+    }
+    return result;
 }
 
-HRESULT PlatformRestoreSurface(Surface*) {
-    return S_OK;
+HRESULT PlatformRestoreSurface(Surface* surface) {
+    return RestoreLostSurface(surface);
 }
 
 HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* height) {
@@ -305,9 +469,7 @@ void PlatformReleaseSurface(Surface* surface) {
     if (surface == nullptr || !surface->inUse) {
         return;
     }
-    if (surface->pixels != nullptr) {
-        SDL_FreeSurface(surface->pixels);
-    }
+    DropPixels(surface);
     *surface = Surface{};
 }
 
@@ -326,8 +488,14 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
 }
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect) {
+    if (destination == nullptr || !destination->inUse || source == nullptr || !source->inUse || sourceRect == nullptr) {
+        return E_FAIL;
+    }
+    if (SurfaceLost(source) || SurfaceLost(destination)) {
+        return DDERR_SURFACELOST;
+    }
     SDL_Surface* from = SurfacePixels(source);
-    if (from == nullptr || destination == nullptr || !destination->inUse || sourceRect == nullptr) {
+    if (from == nullptr) {
         return E_FAIL;
     }
     const SDL_Rect rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,

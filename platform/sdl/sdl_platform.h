@@ -22,6 +22,13 @@ struct Surface {
     bool inUse;
     bool primary;         // the window's own surface, fetched anew at each use since SDL replaces it on resizes
     SDL_Surface* pixels;  // an off-screen surface's buffer; null for the primary surface
+    int width;            // an off-screen surface's size as created, kept for giving it memory again
+    int height;
+    // The window surface whose pixels this off-screen surface shares, so that presenting it needs
+    // no copy; null when it has pixels of its own. SDL frees that buffer when it replaces the
+    // window surface, so every use checks first that the window surface is still this one.
+    SDL_Surface* sharedScreen;
+    bool lost;  // the shared window surface was replaced: no access until the surface is restored
     DrawContext context;  // the one context that PlatformGetDC hands out for this surface
 };
 
@@ -41,10 +48,15 @@ SDL_Window* SdlWindowOf(WindowHandle window);
 // The SDL window that the display belongs to (the last window created), or null.
 SDL_Window* DisplayWindow();
 // The pixels that a surface stands for: the window's surface for the primary, else its own buffer.
+// Null for a surface that is lost (it shared a window surface that SDL has since replaced).
 SDL_Surface* SurfacePixels(Surface* surface);
+// True when the surface shared a window surface that is gone; it stays lost until restored.
+bool SurfaceLost(Surface* surface);
 // The pixels a context draws into, or null.
 SDL_Surface* ContextPixels(DrawContext* context);
 // The opaque copy between two surfaces of one pixel format, clipped to both; a row copy per line.
+// Source and destination may lie in the same memory: the same place is left alone, other
+// overlapping rows are moved in an order that reads each row before it is written.
 void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect);
 // Converts a COLORREF (0x00BBGGRR) into an SDL colour.
 SDL_Color ColourOf(uint32_t colour);

@@ -1,5 +1,6 @@
 // The SDL layer's display: the refused mode, surfaces in the window's format, the clipped opaque
-// copy, the picture scaled onto a larger screen, contexts, and bitmaps stretched onto surfaces.
+// copy, the picture scaled onto a larger screen, the back surface sharing a screen of its size,
+// contexts, and bitmaps stretched onto surfaces.
 #include <cstdio>
 #include <string>
 
@@ -206,9 +207,175 @@ TEST_F(SdlDisplay, ReleasedSurfacesAndDisplayTakeNoMoreWork) {
     EXPECT_EQ(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
-TEST_F(SdlDisplay, SurfacesNeverGetLost) {
+TEST_F(SdlDisplay, SurfacesWithPixelsOfTheirOwnAreNeverLost) {
+    Fill(SurfacePixels(back), nullptr, red);
+    ScreenOfSize(window, 640, 480);
+    const Rect whole{0, 0, 800, 600};
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
     EXPECT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
     EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
+    EXPECT_EQ(PixelAt(SurfacePixels(back), 400, 300), red);
+}
+
+// The display on a screen of exactly the picture's size, as the game's own 800 x 600 mode gives
+// it: the back surface is made after the screen has its size, and shares the screen's pixels.
+class SdlSharedScreen : public SdlLayer {
+protected:
+    void SetUp() override {
+        SdlLayer::SetUp();
+        ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
+        ASSERT_EQ(PlatformSetCooperativeLevel(display, window), S_OK);
+        SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
+        ASSERT_EQ(PlatformCreateSurface(display, &desc, &primary), S_OK);
+        ASSERT_EQ(ScreenOfSize(window, 800, 600)->w, 800);
+        back = MakeSurface(display, 800, 600);
+        ASSERT_NE(back, nullptr);
+    }
+
+    SDL_Surface* Screen() { return SDL_GetWindowSurface(SdlWindowOf(window)); }
+
+    DisplayDevice* display = nullptr;
+    Surface* primary = nullptr;
+    Surface* back = nullptr;
+    const Rect whole{0, 0, 800, 600};
+};
+
+TEST_F(SdlSharedScreen, WhatIsComposedOnTheBackSurfaceIsPresentedWithoutACopy) {
+    ASSERT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
+    const SDL_Rect corner{784, 584, 16, 16};
+    Fill(SurfacePixels(back), nullptr, blue);
+    Fill(SurfacePixels(back), &corner, red);
+    // Already on the screen before the present: there is nothing left to copy.
+    EXPECT_EQ(PixelAt(Screen(), 0, 0), blue);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    PlatformPresent(primary);
+    EXPECT_EQ(PixelAt(Screen(), 0, 0), blue);
+    EXPECT_EQ(PixelAt(Screen(), 799, 599), red);
+    EXPECT_EQ(PixelAt(Screen(), 783, 599), blue);
+}
+
+TEST_F(SdlSharedScreen, OnlyOneSurfaceSharesTheScreen) {
+    Surface* second = MakeSurface(display, 800, 600);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(SurfacePixels(second)->pixels, Screen()->pixels);
+    Fill(SurfacePixels(back), nullptr, blue);
+    Fill(SurfacePixels(second), nullptr, green);
+    EXPECT_EQ(PixelAt(Screen(), 400, 300), blue);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, second, &whole), S_OK);
+    EXPECT_EQ(PixelAt(Screen(), 400, 300), green);
+}
+
+// A picture whose every pixel tells where it came from.
+void FillWithPositions(SDL_Surface* surface) {
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; x += 4) {
+            const SDL_Rect run{x, y, 4, 1};
+            Fill(surface, &run, Rgb{x, y, 7});
+        }
+    }
+}
+
+TEST_F(SdlSharedScreen, CopiesBetweenTheScreenAndTheSharingSurfaceMoveOverlappingPixelsIntact) {
+    SDL_Surface* pixels = SurfacePixels(back);
+    FillWithPositions(pixels);
+    // Down and to the right, out of the screen onto the surface in the same memory.
+    const Rect block{0, 0, 100, 100};
+    ASSERT_EQ(PlatformCopyRect(back, 30, 20, primary, &block), S_OK);
+    for (int y = 0; y < 100; y += 3) {
+        for (int x = 0; x < 100; x += 4) {
+            ASSERT_EQ(PixelAt(pixels, 30 + x, 20 + y), (Rgb{x, y, 7})) << "at " << x << ", " << y;
+        }
+    }
+    // Up and to the left, from the surface onto the screen.
+    FillWithPositions(pixels);
+    const Rect lower{40, 40, 140, 140};
+    ASSERT_EQ(PlatformCopyRect(primary, 8, 4, back, &lower), S_OK);
+    for (int y = 0; y < 100; y += 3) {
+        for (int x = 0; x < 100; x += 4) {
+            ASSERT_EQ(PixelAt(pixels, 8 + x, 4 + y), (Rgb{40 + x, 40 + y, 7})) << "at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(SdlSharedScreen, AfterAResizeTheSharingSurfaceIsLostUntilRestored) {
+    DrawContext* context = nullptr;
+    ASSERT_EQ(PlatformGetDC(back, &context), S_OK);
+    Surface* cell = MakeSurface(display, 16, 16);
+    Fill(SurfacePixels(cell), nullptr, green);
+    const Rect all{0, 0, 16, 16};
+
+    // The fetch makes SDL free the old screen: any later use of it would be reported by the
+    // address sanitizer.
+    SDL_SetWindowSize(SdlWindowOf(window), 640, 480);
+    ASSERT_EQ(Screen()->w, 640);
+    Fill(Screen(), nullptr, white);
+
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
+    EXPECT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), DDERR_SURFACELOST);
+    EXPECT_EQ(PlatformCopyRect(cell, 0, 0, back, &all), DDERR_SURFACELOST);
+    EXPECT_EQ(SurfacePixels(back), nullptr);
+    PlatformTextOut(context, 10, 10, "lost", 4);
+    PlatformSetBackgroundColour(context, 0x0000FF);
+    PlatformReleaseDC(back, context);
+    DrawContext* another = nullptr;
+    EXPECT_NE(PlatformGetDC(back, &another), S_OK);
+    EXPECT_EQ(PixelAt(Screen(), 10, 10), white);
+
+    // The new screen is not the picture's size: the surface gets pixels of its own, shown scaled.
+    ASSERT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
+    ASSERT_NE(SurfacePixels(back), nullptr);
+    EXPECT_NE(SurfacePixels(back)->pixels, Screen()->pixels);
+    ASSERT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), S_OK);
+    const Rect rest{16, 0, 800, 600};
+    Fill(SurfacePixels(back), nullptr, red);
+    ASSERT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), S_OK);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    EXPECT_EQ(PixelAt(Screen(), 0, 0), green);
+    EXPECT_EQ(PixelAt(Screen(), 320, 240), red);
+    ASSERT_EQ(PlatformCopyRect(primary, 16, 0, back, &rest), S_OK);
+}
+
+TEST_F(SdlSharedScreen, SdlsNoticeOfASizeChangeLosesTheSurfaceEvenWhereTheNewScreenLooksTheSame) {
+    // SDL rebuilds the screen on every size change it announces; the new one may come at the old
+    // addresses, so the notice alone marks the sharing surface lost.
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    event.window.windowID = SDL_GetWindowID(SdlWindowOf(window));
+    event.window.data1 = 800;
+    event.window.data2 = 600;
+    SDL_PushEvent(&event);
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
+    EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
+
+    ASSERT_NE(SurfacePixels(back), nullptr);
+    EXPECT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
+    Fill(SurfacePixels(back), nullptr, green);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    PlatformPresent(primary);
+    EXPECT_EQ(PixelAt(Screen(), 400, 300), green);
+}
+
+TEST_F(SdlSharedScreen, ARestoreAfterTheScreenGotThePictureSizeAgainSharesIt) {
+    SDL_SetWindowSize(SdlWindowOf(window), 1024, 768);
+    ASSERT_EQ(Screen()->w, 1024);
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
+    SDL_SetWindowSize(SdlWindowOf(window), 800, 600);
+    ASSERT_EQ(Screen()->w, 800);
+    ASSERT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
+    EXPECT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
+}
+
+TEST_F(SdlSharedScreen, TextOnTheSharingSurfaceIsOnTheScreen) {
+    DrawContext* context = nullptr;
+    ASSERT_EQ(PlatformGetDC(back, &context), S_OK);
+    Fill(SurfacePixels(back), nullptr, blue);
+    PlatformSetBackgroundColour(context, 0x00FF00);  // green
+    PlatformSetTextColour(context, 0xFFFFFF);
+    PlatformTextOut(context, 100, 100, "  ", 2);
+    PlatformReleaseDC(back, context);
+    EXPECT_EQ(PixelAt(Screen(), 101, 101), green);
+    EXPECT_EQ(PixelAt(Screen(), 99, 101), blue);
 }
 
 class SdlBitmaps : public SdlDisplay {
