@@ -1,6 +1,8 @@
 // The window, its message queue, the 1000 ms timer, the keyboard, the pointer, the clock and the
 // program's boxes and debugger lines, on SDL2.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "platform/sdl/sdl_platform.h"
@@ -138,6 +140,22 @@ void SetIcon(SDL_Window* window) {
     }
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Where no display can be reached, SDL falls back to a driver that draws into memory: the game would
+// run unseen, burning a core and deaf to every key. Only drivers that put the window on a screen
+// count, unless the driver was named on purpose (the tests run on the dummy one).
+bool ReachedAScreen() {
+    if (IsSet("SDL_VIDEODRIVER")) {
+        return true;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
 }  // namespace
 
 SDL_Window* SdlWindowOf(WindowHandle window) {
@@ -154,8 +172,18 @@ WindowHandle PlatformCreateWindow() {
     }
     // The surfaces are plain memory that SDL copies to the window; no renderer stands in between.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!IsSet("SDL_VIDEODRIVER") && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+        std::fputs("vornix: no display (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
+        return nullptr;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (!ReachedAScreen()) {
+        const char* display = IsSet("DISPLAY") ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, "vornix: cannot reach the display %s (no X or Wayland server answers there)\n", display);
+        SDL_Quit();
         return nullptr;
     }
     SDL_Window* window = SDL_CreateWindow("Vornix", 0, 0, 320, 200, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
