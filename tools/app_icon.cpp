@@ -132,11 +132,12 @@ Sample At(double x, double y, double pixel) {
 // At 16 and 24 pixels a shape that is traced from the outlines loses the eye and the tongue in
 // the rounding, so these two are pixelled by hand over the tile; '.' shows the tile.
 constexpr PaletteKey snakeKeys[] = {
-    {'K', outline}, {'D', scaleDark}, {'G', green}, {'L', greenLit}, {'P', belly},
-    {'E', eyeYellow}, {'X', pupil}, {'W', glint}, {'R', tongue},
+    {'K', outline},   {'D', scaleDark}, {'G', green}, {'L', greenLit}, {'P', belly},
+    {'E', eyeYellow}, {'X', pupil},     {'W', glint}, {'R', tongue},
 };
 constexpr int snakeKeyCount = sizeof snakeKeys / sizeof snakeKeys[0];
 
+// clang-format off
 const char* const snake16[] = {
     "................",
     "................",
@@ -182,6 +183,7 @@ const char* const snake24[] = {
     "....KLDGGPK.............",
     "....KLGGDPK.............",
 };
+// clang-format on
 
 RgbaImage HandPixelled(int size, const char* const* rows) {
     const double pixel = units / size;
@@ -235,8 +237,8 @@ RgbaImage DrawAppIcon(int size) {
                     b += s.colour.b;
                 }
             const int n = std::max(covered, 1);
-            image.pixels.push_back({static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n),
-                                    static_cast<std::uint8_t>(b / n)});
+            image.pixels.push_back(
+                {static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n), static_cast<std::uint8_t>(b / n)});
             image.alpha.push_back(static_cast<std::uint8_t>(covered * 255 / (grid * grid)));
         }
     return image;

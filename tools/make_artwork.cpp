@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
     const IndexedImage icon = DrawIcon();
     // The window icon as a plain bitmap has no mask; its see-through corners become black.
     bool ok = Save(out / "textures" / "background.bmp", EncodeBmp24(DrawBackground())) &&
-                    Save(out / "textures" / "cube.bmp", EncodeBmp24(DrawBackdropStrip())) &&
-                    Save(out / "textures" / "icons.bmp", EncodeBmp24(DrawAtlas())) &&
-                    Save(out / "vornix-icon.bmp", EncodeBmp24(ToRgb(icon, {0, 0, 0}))) &&
-                    Save(out / "vornix.ico", EncodeIco4(icon));
+              Save(out / "textures" / "cube.bmp", EncodeBmp24(DrawBackdropStrip())) &&
+              Save(out / "textures" / "icons.bmp", EncodeBmp24(DrawAtlas())) &&
+              Save(out / "vornix-icon.bmp", EncodeBmp24(ToRgb(icon, {0, 0, 0}))) &&
+              Save(out / "vornix.ico", EncodeIco4(icon));
     for (const int size : appIconSizes)
         ok = ok && Save(out / "icons" / ("vornix-" + std::to_string(size) + ".png"), EncodePng(DrawAppIcon(size)));
     return ok ? 0 : 1;

@@ -13,8 +13,8 @@
 struct RgbaImage {
     int width;
     int height;
-    std::vector<Rgb> pixels;            // row-major, top row first
-    std::vector<std::uint8_t> alpha;    // the same order
+    std::vector<Rgb> pixels;          // row-major, top row first
+    std::vector<std::uint8_t> alpha;  // the same order
 };
 
 // The checksums PNG and its zlib stream carry: CRC-32 (ISO 3309) of each chunk, Adler-32 of the data.
