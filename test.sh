@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the Linux build's unit and end-to-end
-# tests under the address and undefined-behaviour sanitizers, then the Windows build's under Wine.
+# tests under the address and undefined-behaviour sanitizers, the Debian package made from the
+# release build, then the Windows build's tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -10,6 +11,11 @@ scripts/install-deps.sh test
 cmake --preset linux-debug
 cmake --build --preset linux-debug -j "$jobs"
 ctest --preset linux-debug -j 1
+
+cmake --preset linux-release
+cmake --build --preset linux-release -j "$jobs"
+(cd build/linux-release && cpack -G DEB)
+tests/e2e/package_check.sh build/linux-release
 
 cmake --preset windows-release
 cmake --build --preset windows-release -j "$jobs"

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Vornix needs and that this machine lacks.
-#   scripts/install-deps.sh run    what building and playing the game needs
-#   scripts/install-deps.sh test   that, plus the test tools, the Windows cross compiler and Wine
+#   scripts/install-deps.sh run       what building and playing the game needs
+#   scripts/install-deps.sh package   that, plus what cpack needs to make the Debian package
+#   scripts/install-deps.sh test      all that, plus the test tools, the Windows cross compiler and Wine
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core)
-test_packages=(googletest xvfb xdotool x11-apps imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
+package_packages=(dpkg-dev file)
+test_packages=(desktop-file-utils appstream lintian googletest xvfb xdotool x11-apps imagemagick python3
+  g++-mingw-w64-x86-64 wine64 wine zip)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
-  test | bench) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+  test | bench) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

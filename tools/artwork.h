@@ -4,6 +4,7 @@
 
 #include "tools/bitmap_files.h"
 #include "tools/image.h"
+#include "tools/png_file.h"
 
 constexpr int cellPixels = 16;
 
@@ -29,6 +30,8 @@ constexpr int fieldWidth = 752;
 constexpr int fieldHeight = 464;
 
 constexpr int iconSize = 32;
+// The sizes of the desktop's application icon, each drawn at its own size.
+constexpr int appIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // The colour every sprite's square is filled with around its figure; a field cell without its speckles.
 Rgb SpriteGround();
@@ -39,3 +42,4 @@ Image DrawAtlas();
 Image DrawBackdropStrip();
 Image DrawBackground();
 IndexedImage DrawIcon();
+RgbaImage DrawAppIcon(int size);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/sdl/player_folder.h"
 
 namespace {
 
@@ -63,6 +64,9 @@ void CloseHandle(FileHandle* file) {
 }
 
 FileHandle* CreateForWriting(const char* path) {
+    if (ScoreWritingRefused()) {
+        return nullptr;
+    }
     int descriptor;
     do {
         descriptor = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -122,14 +126,14 @@ bool SyncFolderOf(const char* path) {
 }
 
 bool ReplaceFile(const char* from, const char* to) {
-    if (std::rename(from, to) != 0) {
+    if (ScoreWritingRefused() || std::rename(from, to) != 0) {
         return false;
     }
     return SyncFolderOf(to);
 }
 
 bool RemoveFile(const char* path) {
-    return unlink(path) == 0;
+    return !ScoreWritingRefused() && unlink(path) == 0;
 }
 
 }  // namespace

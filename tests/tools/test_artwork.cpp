@@ -76,4 +76,31 @@ TEST(Artwork, TheStripRepeatsSidewaysWithoutASeam) {
         }
 }
 
+// Every size of the desktop icon is drawn at that size: a rounded tile whose corners let the
+// desktop through, the snake's eye (yellow) and tongue (red) on it; the smallest is not the
+// window icon with every other pixel dropped.
+TEST(Artwork, TheDesktopIconIsDrawnAtEachOfItsSizes) {
+    for (const int size : appIconSizes) {
+        const RgbaImage icon = DrawAppIcon(size);
+        ASSERT_EQ(icon.width, size);
+        ASSERT_EQ(icon.pixels.size(), std::size_t(size) * size);
+        ASSERT_EQ(icon.alpha.size(), icon.pixels.size());
+        EXPECT_EQ(icon.alpha[0] + icon.alpha[size - 1] + icon.alpha[icon.alpha.size() - size], 0) << size;
+        EXPECT_EQ(icon.alpha[std::size_t(size / 2) * size + size / 2], 255) << size;
+        int eye = 0, tongue = 0;
+        for (std::size_t i = 0; i < icon.pixels.size(); ++i) {
+            eye += icon.pixels[i] == Rgb{255, 214, 40};
+            tongue += icon.pixels[i] == Rgb{240, 40, 60};
+        }
+        EXPECT_GE(eye, 2) << size;
+        EXPECT_GE(tongue, 3) << size;
+    }
+    const RgbaImage small = DrawAppIcon(16), large = DrawAppIcon(32);
+    int differing = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            differing += !(small.pixels[std::size_t(y) * 16 + x] == large.pixels[std::size_t(2 * y) * 32 + 2 * x]);
+    EXPECT_GE(differing, 32) << "the 16-pixel icon is the 32-pixel one with every other pixel dropped";
+}
+
 }  // namespace

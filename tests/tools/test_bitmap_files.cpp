@@ -1,7 +1,8 @@
-// The bitmap and icon files the generator writes, read byte by byte as a loader reads them.
+// The bitmap, icon and PNG files the generator writes, read byte by byte as a loader reads them.
 #include <gtest/gtest.h>
 
 #include "tools/bitmap_files.h"
+#include "tools/png_file.h"
 
 namespace {
 
@@ -49,6 +50,31 @@ TEST(IconFile, One32By32SixteenColourImageWithItsMaskBottomRowFirst) {
     EXPECT_EQ(file[colours], (13 << 4) | 14);  // the left pixel in the high nibble
     EXPECT_EQ(file[mask + 1], 0x40);
     EXPECT_EQ(file[mask + 31 * 4], 0x80);
+}
+
+// The checksums against published values, then a picture too large for one stored block (the
+// 256-pixel icon's size) read back pixel for pixel through every chunk's CRC and the Adler-32.
+TEST(PngFile, AnRgbaPictureInStoredBlocksUnderTheirChecksums) {
+    const std::string iend = "IEND", wiki = "Wikipedia";
+    EXPECT_EQ(Crc32(reinterpret_cast<const std::uint8_t*>(iend.data()), iend.size()), 0xAE426082u);
+    EXPECT_EQ(Adler32(reinterpret_cast<const std::uint8_t*>(wiki.data()), wiki.size()), 0x11E60398u);
+
+    RgbaImage picture{256, 256, {}, {}};
+    for (int i = 0; i < 256 * 256; ++i) {
+        picture.pixels.push_back({std::uint8_t(i), std::uint8_t(i >> 8), std::uint8_t(i * 7)});
+        picture.alpha.push_back(std::uint8_t(i * 3));
+    }
+    const Bytes file = EncodePng(picture);
+    EXPECT_EQ(Bytes(file.begin() + 8, file.begin() + 33),
+              Bytes({0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 1, 0, 0, 0, 1, 0, 8, 6, 0, 0, 0, 0x5C, 0x72, 0xA8, 0x66}))
+        << "IHDR: 256 x 256, 8-bit RGBA, with its CRC";
+    RgbaImage back{};
+    ASSERT_TRUE(DecodePng(file, back));
+    EXPECT_EQ(back.width, 256);
+    EXPECT_TRUE(back.pixels == picture.pixels && back.alpha == picture.alpha);
+    Bytes damaged = file;
+    damaged[file.size() / 2] ^= 1;
+    EXPECT_FALSE(DecodePng(damaged, back));
 }
 
 }  // namespace
