@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh test   that, plus the test tools, the Windows cross compiler and Wine
 set -euo pipefail
 
-run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core)
+run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-ttf-dev libx11-dev fonts-dejavu-core)
 test_packages=(googletest xvfb xdotool x11-apps imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
 
 case "${1:-run}" in
