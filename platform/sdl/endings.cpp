@@ -27,6 +27,8 @@ void NoteEndRequest(int) {
 // window procedure's WM_DESTROY only writes the score file (plain file calls, safe here: this is
 // an ordinary call on the program's one thread, not a signal) and shows the pointer, which
 // DisplayLost turns into nothing. The table is whole at every X call, since ranking makes none.
+// Letting Xlib return instead (XSetIOErrorExitHandler) is no way out: SDL then destroys the
+// window on the dead connection and waits in XIfEvent for an event that never comes.
 int EndOnLostDisplay(Display*) {
     displayLost = true;
     if (endingWindow != nullptr) {
