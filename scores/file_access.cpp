@@ -21,6 +21,14 @@ bool ReadByte(FileHandle* file, unsigned char* byte) {
     return true;
 }
 
+bool ReadFailed(FileHandle* file) { return std::ferror(Stream(file)) != 0; }
+
+// Only "not found" counts as missing: a file behind a folder that cannot be searched may well exist.
+bool Exists(const char* path) {
+    std::error_code error;
+    return std::filesystem::status(path, error).type() != std::filesystem::file_type::not_found;
+}
+
 void CloseReading(FileHandle* file) { std::fclose(Stream(file)); }
 
 // Binary mode: the writer puts its own CR LF line ends into the bytes.
@@ -49,11 +57,16 @@ bool ReplaceFile(const char* from, const char* to) {
 
 bool RemoveFile(const char* path) { return std::remove(path) == 0; }
 
+void Report(const char* text) {
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
+
 // Both program-wide sets are constant-initialised from this one, so neither depends on the order
 // in which other files' start-up code runs.
 constexpr FileAccess standardServices = {
-    OpenForReading, ReadByte, CloseReading, CreateForWriting,
-    WriteBytes,     FinishWriting, ReplaceFile, RemoveFile,
+    OpenForReading, ReadByte,      ReadFailed,  Exists,     CloseReading, CreateForWriting,
+    WriteBytes,     FinishWriting, ReplaceFile, RemoveFile, Report,
 };
 
 }  // namespace

@@ -10,6 +10,10 @@ struct FileAccess {
     FileHandle* (*openForReading)(const char* path);
     // One byte; false at the end of the file or on a read error.
     bool (*readByte)(FileHandle* file, unsigned char* byte);
+    // True once a read of the file has failed, so that a false readByte was not simply its end.
+    bool (*readFailed)(FileHandle* file);
+    // False only when nothing stands at the path; a file that cannot be opened still exists.
+    bool (*exists)(const char* path);
     // Closes a file opened for reading.
     void (*closeReading)(FileHandle* file);
     // Creates the file, or cuts it to zero length; null when that fails.
@@ -22,6 +26,8 @@ struct FileAccess {
     bool (*replaceFile)(const char* from, const char* to);
     // Removes the file; false when it could not be removed.
     bool (*removeFile)(const char* path);
+    // A line for whoever looks after the program: standard error, or the debugger output on Windows.
+    void (*report)(const char* text);
 };
 
 extern FileAccess fileAccess;                  // what the score file uses now

@@ -9,8 +9,18 @@ const char scoreFilePath[] = "textures/scores.asc";
 
 namespace {
 
-// The new table is written here, beside the old file, and only a complete file takes its place.
+// A score file that exists but could not be read whole at start-up (held by another process,
+// not readable, a read error part-way) is never replaced: saving over it would lose every record
+// that was not read. This run's saves go beside it instead, and the next start-up again reads
+// only the score file itself.
+constexpr char keptFileSavePath[] = "textures/scores.asc.new";
+bool scoreFileKept = false;
+
+// The new table is written to the target's name with ".tmp" added, beside it, and only a
+// complete file takes its place. Two copies of the game, one of which found the file held by
+// the other, so never write the same temporary file.
 constexpr char temporaryScoreFilePath[] = "textures/scores.asc.tmp";
+constexpr char temporaryKeptFileSavePath[] = "textures/scores.asc.new.tmp";
 
 constexpr char endLines[] = "0\r\n\r\n";  // the end line "0", then one empty line
 
@@ -69,24 +79,43 @@ void ParseRecordLine(const char* line, ScoreEntry& entry) {
     entry.name[length] = '\0';
 }
 
+namespace {
+
+void KeepScoreFile() {
+    scoreFileKept = true;
+    fileAccess.report("textures/scores.asc could not be read whole: it is left as it is, and this run's "
+                      "scores are saved to textures/scores.asc.new\n");
+}
+
+}  // namespace
+
 void LoadScores() {
     SetDefaultScores();
+    scoreFileKept = false;
 
     FileHandle* file = fileAccess.openForReading(scoreFilePath);
-    if (file == nullptr) return;  // no file yet: the defaults stand
+    if (file == nullptr) {
+        // No file yet: the defaults stand, and the first save creates it.
+        if (fileAccess.exists(scoreFilePath)) KeepScoreFile();
+        return;
+    }
     char line[lineBufferSize];
     // A line beginning with "0" ends the records; the program never writes a record line so.
     while (ReadLine(file, line) && line[0] != '0') {
         ParseRecordLine(line, ScoreTable[insertionSlot]);
         RankInsertionSlot(false);
     }
+    // The records read before a failure stay in the table, as at the end of the file.
+    if (fileAccess.readFailed(file)) KeepScoreFile();
     fileAccess.closeReading(file);
 }
 
 // Cutting the old file to zero and writing it anew would lose every score to a crash or a full
 // disk, so the old file stays untouched until a complete new one can replace it.
 bool SaveScores() {
-    FileHandle* file = fileAccess.createForWriting(temporaryScoreFilePath);
+    const char* target = scoreFileKept ? keptFileSavePath : scoreFilePath;
+    const char* temporary = scoreFileKept ? temporaryKeptFileSavePath : temporaryScoreFilePath;
+    FileHandle* file = fileAccess.createForWriting(temporary);
     if (file == nullptr) return false;
 
     // Room for the longest record: an 11-character score, a space, a 255-byte name, CR LF, zero.
@@ -101,7 +130,7 @@ bool SaveScores() {
     if (written) written = fileAccess.writeBytes(file, endLines, sizeof endLines - 1);
 
     bool finished = fileAccess.finishWriting(file);
-    if (written && finished && fileAccess.replaceFile(temporaryScoreFilePath, scoreFilePath)) return true;
-    fileAccess.removeFile(temporaryScoreFilePath);
+    if (written && finished && fileAccess.replaceFile(temporary, target)) return true;
+    fileAccess.removeFile(temporary);
     return false;
 }

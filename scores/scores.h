@@ -17,6 +17,7 @@ extern ScoreEntry ScoreTable[rankedEntries + 1];
 extern int32_t lastInsertRank;  // place (1..2000) of the last finished game that ranked; 0 before
 
 // Defaults ("ostrel", 1 in every ranked slot; playerName "snake"), then every record of the score file.
+// A file that exists but cannot be read whole is reported once and kept: see SaveScores.
 void LoadScores();
 
 // The defaults alone, LoadScores' first step; the insertion slot and lastInsertRank are left as they are.
@@ -30,6 +31,7 @@ void RankInsertionSlot(bool recordRank);
 
 // Writes slots 0..199 to the score file. The new file is written beside the old one and then put
 // in its place, so a failure at any point leaves the old file as it was. True when the new file is in place.
+// When LoadScores kept the file, "textures/scores.asc.new" is written instead and the file stays untouched.
 bool SaveScores();
 
 struct FileHandle;

@@ -19,6 +19,41 @@ void ResetContext(DrawContext* context, Surface* surface) {
     context->backgroundColour = 0xFFFFFF;
 }
 
+// The header of a bitmap file is outside input: SDL allocates, and clears, whatever size it
+// claims before it reads a single pixel, 1.5 GiB for a 1 KB file claiming 20000 x 20000.
+constexpr int64_t largestBitmapSide = 16384;
+
+uint32_t LittleEndian(const unsigned char* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        value = value << 8 | bytes[i];
+    }
+    return value;
+}
+
+// True when the rows that the header claims, each padded to four bytes, fit in the file after the
+// offset where its pixels begin, and neither side exceeds 16384 pixels. Compressed files are weighed by the same rule: a picture is
+// never allowed more pixel memory than its file could hold uncompressed.
+bool HeaderFitsFile(SDL_RWops* file) {
+    // The file header (14 bytes), then the info header's size, the width and the height, the
+    // planes and the bits per pixel: 16-bit fields in the old 12-byte header, else 32-bit sides.
+    unsigned char header[30];
+    const Sint64 fileSize = SDL_RWsize(file);
+    if (fileSize < 0 || SDL_RWread(file, header, sizeof header, 1) != 1 || header[0] != 'B' || header[1] != 'M') {
+        return false;
+    }
+    const bool oldHeader = LittleEndian(header + 14, 4) == 12;
+    const int64_t width = oldHeader ? LittleEndian(header + 18, 2) : static_cast<int32_t>(LittleEndian(header + 18, 4));
+    int64_t height = oldHeader ? LittleEndian(header + 20, 2) : static_cast<int32_t>(LittleEndian(header + 22, 4));
+    const int64_t bitsPerPixel = LittleEndian(header + (oldHeader ? 24 : 28), 2);
+    height = height < 0 ? -height : height;  // a negative height stands for rows stored top first
+    if (width <= 0 || height == 0 || width > largestBitmapSide || height > largestBitmapSide) {
+        return false;
+    }
+    const int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return rowBytes * height <= fileSize - static_cast<int64_t>(LittleEndian(header + 10, 4));
+}
+
 }  // namespace
 
 SDL_Surface* ContextPixels(DrawContext* context) {
@@ -34,7 +69,15 @@ Bitmap* PlatformLoadBitmapResource(const char*) {
 }
 
 Bitmap* PlatformLoadBitmapFile(const char* path) {
-    SDL_Surface* image = SDL_LoadBMP(path);
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    if (!HeaderFitsFile(file) || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+        SDL_RWclose(file);
+        return nullptr;
+    }
+    SDL_Surface* image = SDL_LoadBMP_RW(file, 1);
     if (image == nullptr) {
         return nullptr;
     }

@@ -2,6 +2,7 @@
 // a writer whose replacement of the old file is atomic and reaches the disk.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,12 +18,14 @@ namespace {
 // Handles are slots holding a descriptor; the score file never has more than one open.
 constexpr int handleCapacity = 4;
 int descriptors[handleCapacity] = {-1, -1, -1, -1};
+bool readFailedIn[handleCapacity] = {};  // a read of the slot's file has failed
 
 FileHandle* TakeHandle(int descriptor) {
-    for (int& slot : descriptors) {
-        if (slot < 0) {
-            slot = descriptor;
-            return reinterpret_cast<FileHandle*>(&slot);
+    for (int slot = 0; slot < handleCapacity; ++slot) {
+        if (descriptors[slot] < 0) {
+            descriptors[slot] = descriptor;
+            readFailedIn[slot] = false;
+            return reinterpret_cast<FileHandle*>(&descriptors[slot]);
         }
     }
     close(descriptor);
@@ -31,6 +34,20 @@ FileHandle* TakeHandle(int descriptor) {
 
 int& SlotOf(FileHandle* file) {
     return *reinterpret_cast<int*>(file);
+}
+
+bool& ReadFailedIn(FileHandle* file) {
+    return readFailedIn[&SlotOf(file) - descriptors];
+}
+
+// fsync can be interrupted by a signal on some file systems (network and FUSE ones): an
+// interrupted sync is asked again, like an interrupted open or write, rather than dropping the save.
+bool Sync(int descriptor) {
+    int result;
+    do {
+        result = fsync(descriptor);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
 }
 
 FileHandle* OpenForReading(const char* path) {
@@ -54,7 +71,20 @@ bool ReadByte(FileHandle* file, unsigned char* byte) {
     do {
         count = read(SlotOf(file), byte, 1);
     } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        ReadFailedIn(file) = true;
+    }
     return count == 1;
+}
+
+bool ReadFailed(FileHandle* file) {
+    return ReadFailedIn(file);
+}
+
+// Only a missing name counts as missing: a file that is locked or forbidden still exists.
+bool Exists(const char* path) {
+    struct stat status;
+    return stat(path, &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
 void CloseHandle(FileHandle* file) {
@@ -94,7 +124,7 @@ bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
 }
 
 bool FinishWriting(FileHandle* file) {
-    const bool synced = fsync(SlotOf(file)) == 0;
+    const bool synced = Sync(SlotOf(file));
     int& slot = SlotOf(file);
     const bool closed = close(slot) == 0;
     slot = -1;
@@ -120,7 +150,7 @@ bool SyncFolderOf(const char* path) {
     if (descriptor < 0) {
         return false;
     }
-    const bool synced = fsync(descriptor) == 0;
+    const bool synced = Sync(descriptor);
     close(descriptor);
     return synced;
 }
@@ -139,5 +169,6 @@ bool RemoveFile(const char* path) {
 }  // namespace
 
 const FileAccess platformFileAccess = {
-    OpenForReading, ReadByte, CloseHandle, CreateForWriting, WriteBytes, FinishWriting, ReplaceFile, RemoveFile,
+    OpenForReading, ReadByte,      ReadFailed,  Exists,     CloseHandle,         CreateForWriting,
+    WriteBytes,     FinishWriting, ReplaceFile, RemoveFile, PlatformDebugOutput,
 };

@@ -61,6 +61,14 @@ void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* sou
 // Converts a COLORREF (0x00BBGGRR) into an SDL colour.
 SDL_Color ColourOf(uint32_t colour);
 
+// A hang-up, an interrupt, a termination request or the loss of the X server ends the game like the
+// closing of the window (endings.cpp). Installed when the window is shown, once the scores are read.
+void InstallEndings(WindowHandle window);
+// After such a request: the close request for the window, once; false when none is pending.
+bool TakeEndRequest(Message* message);
+// True once the X connection is gone: nothing may be asked of SDL's video any more.
+bool DisplayLost();
+
 // Frees what is left at the end of the run (surfaces, glyph atlases, the font, the window, SDL
 // itself) and leaves the layer as it was before the window was created.
 void ShutdownPlatform();

@@ -203,6 +203,7 @@ void PlatformShowWindow(WindowHandle window, int showCommand) {
     if (sdlWindow == nullptr) {
         return;
     }
+    InstallEndings(window);
     if (showCommand == 0) {
         SDL_HideWindow(sdlWindow);
         return;
@@ -229,6 +230,9 @@ bool PlatformPeekMessage(Message* message) {
         *message = posted[postedFirst];
         postedFirst = (postedFirst + 1) % postedCapacity;
         --postedCount;
+        return true;
+    }
+    if (TakeEndRequest(message)) {
         return true;
     }
     if (timerActive && theWindow.window != nullptr) {
@@ -278,6 +282,9 @@ void PlatformHidePointer() {
 }
 
 void PlatformShowArrowPointer() {
+    if (DisplayLost()) {
+        return;
+    }
     SDL_SetCursor(SDL_GetDefaultCursor());
     SDL_ShowCursor(SDL_ENABLE);
 }

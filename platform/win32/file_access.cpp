@@ -16,12 +16,32 @@ FileHandle* OpenForReading(const char* path) {
     return ToFileHandle(CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
 }
 
+// The file whose read failed last; the program reads one file at a time.
+HANDLE failedReading = INVALID_HANDLE_VALUE;
+
 bool ReadByte(FileHandle* file, unsigned char* byte) {
     DWORD count = 0;
-    return ReadFile(ToHandle(file), byte, 1, &count, NULL) && count == 1;
+    if (!ReadFile(ToHandle(file), byte, 1, &count, NULL)) {
+        failedReading = ToHandle(file);
+        return false;
+    }
+    return count == 1;  // a successful read of nothing is the end of the file
 }
 
-void CloseReading(FileHandle* file) { CloseHandle(ToHandle(file)); }
+bool ReadFailed(FileHandle* file) { return ToHandle(file) == failedReading; }
+
+// A file held open by another process, or one that may not be read, still has its attributes;
+// only a name that is not there, or a folder that is not, is missing.
+bool Exists(const char* path) {
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+    DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+void CloseReading(FileHandle* file) {
+    if (ToHandle(file) == failedReading) failedReading = INVALID_HANDLE_VALUE;
+    CloseHandle(ToHandle(file));
+}
 
 FileHandle* CreateForWriting(const char* path) {
     return ToFileHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
@@ -51,8 +71,11 @@ bool MoveOver(const char* from, const char* to) {
 
 bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
 
+void Report(const char* text) { OutputDebugStringA(text); }
+
 }  // namespace
 
 const FileAccess platformFileAccess = {
-    OpenForReading, ReadByte, CloseReading, CreateForWriting, WriteBytes, FinishWriting, MoveOver, RemoveFile,
+    OpenForReading, ReadByte,      ReadFailed, Exists,     CloseReading,       CreateForWriting,
+    WriteBytes,     FinishWriting, MoveOver,   RemoveFile, Report,
 };

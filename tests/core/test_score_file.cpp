@@ -53,6 +53,19 @@ bool WriteWithinBudget(FileHandle* file, const void* bytes, size_t count) {
 bool FinishButFail(FileHandle* file) { return standardFileAccess.finishWriting(file) && false; }
 bool ReplaceFails(const char*, const char*) { return false; }
 
+// A disk that gives the first bytes of a file and then fails; a file held by another opener.
+size_t readBudget;
+bool readBroke;
+bool ReadWithinBudget(FileHandle* file, unsigned char* byte) {
+    if (readBudget == 0) return !(readBroke = true);
+    --readBudget;
+    return standardFileAccess.readByte(file, byte);
+}
+bool ReadBroke(FileHandle*) { return readBroke; }
+FileHandle* HeldByAnother(const char*) { return nullptr; }
+std::string reports;
+void Report(const char* text) { reports += text; }
+
 // Every test works in a fresh folder of its own with an empty "textures/" and the standard file services.
 class ScoreFileTest : public GameTest {
 protected:
@@ -120,6 +133,48 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoOtherFile) {
         EXPECT_EQ(ReadFile(scoreFile), oldFile) << f.writeBudget;
         EXPECT_EQ(FilesInTextures(), 1) << f.writeBudget;
     }
+}
+
+// Saving over a file that was not read whole would lose what was not read: this run's saves go
+// beside it, and the next start-up reads the file itself again.
+TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
+    const std::string oldFile = SavedFile({"920 Pilot", "480 rover", "35 Pilot"});
+    const struct { bool openFails; Lines saved; } cases[] = {
+        {false, {"920 Pilot", "700 Nova", "480 rover", "35 Pilot"}},  // fails 40 bytes in, within line 4
+        {true, {"700 Nova"}}};
+    for (const auto& c : cases) {
+        WriteFile(scoreFile, oldFile);
+        fs::remove("textures/scores.asc.new");
+        fileAccess = standardFileAccess;
+        fileAccess.readByte = ReadWithinBudget;
+        fileAccess.readFailed = ReadBroke;
+        fileAccess.report = Report;
+        if (c.openFails) fileAccess.openForReading = HeldByAnother;
+        readBudget = 40;
+        readBroke = false;
+        reports.clear();
+        LoadScores();
+        PlayGame("Nova", 700);
+        ASSERT_TRUE(SaveScores());
+        ASSERT_TRUE(SaveScores());  // Escape saves twice
+        EXPECT_EQ(ReadFile(scoreFile), oldFile) << c.openFails;
+        EXPECT_EQ(ReadFile("textures/scores.asc.new"), SavedFile(c.saved)) << c.openFails;
+        EXPECT_EQ(FilesInTextures(), 2) << c.openFails;
+        EXPECT_EQ(reports, "textures/scores.asc could not be read whole: it is left as it is, and this run's "
+                           "scores are saved to textures/scores.asc.new\n") << c.openFails;
+
+        fileAccess = standardFileAccess;
+        LoadScores();
+        EXPECT_TRUE(NameAt(0) == "Pilot" && NameAt(1) == "rover" && NameAt(2) == "Pilot") << c.openFails;
+    }
+    // A missing file is no failure: defaults, then the file itself is written.
+    fs::remove(scoreFile);
+    fileAccess.report = Report;
+    reports.clear();
+    LoadScores();
+    ASSERT_TRUE(SaveScores());
+    EXPECT_EQ(ReadFile(scoreFile), SavedFile({}));
+    EXPECT_EQ(reports, "");
 }
 
 TEST_F(ScoreFileTest, LinesSkipBlanksAndCommentsKeepTheirEndsAndNeverFillMoreThanTheBuffer) {

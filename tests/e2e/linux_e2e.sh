@@ -74,7 +74,7 @@ done
 # server away makes every client give up at once, so the cleanup runs and leaves nothing behind.
 (
   trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
-  sleep 270 &
+  sleep 420 &
   sleeper=$!
   wait "$sleeper"
   echo "FAIL the test ran out of time"
@@ -221,6 +221,49 @@ check "the missing atlas is reported as \"handle is null\" on standard error" \
   grep -qx "handle is null" "$work/second.err.log"
 check "the score file was read back and written unchanged (quitting mid-game adds no score)" \
   cmp -s "$scores" "$work/scores-after-first.asc"
+
+# A scored game as the default player "snake": Space, two items eaten, then the edge; the list is back.
+play_scored_game() {  # play_scored_game LOGNAME
+  start_game "$1"
+  "${screen[@]}" wait "$DISPLAY" "$status_colour" 140 34 260 50 60 "$work/$1.xwd" ||
+    fatal "the $1 run drew no status text within 60 s"
+  sleep 0.5
+  key space
+  "${screen[@]}" play "$DISPLAY" "$icons" 2 90 >"$work/$1-play.log" || fatal "the $1 run's player ate no two items"
+  "${screen[@]}" wait "$DISPLAY" "$grey" 340 521 369 536 40 "$work/$1-over.xwd" ||
+    fatal "the $1 run's game did not end at the edge within 40 s"
+}
+
+snake_records() {  # prints how many records of "snake" with a score of 2 or more the score file holds
+  grep -Ec $'^([2-9]|[1-9][0-9]+) snake\r$' "$scores"
+}
+
+echo "== Third run: a background claiming 20000 x 20000 in 1 KB, and a hang-up after a scored game"
+cp "$textures/icons.bmp" "$work/run/textures/"
+python3 -c 'import struct, sys
+header = b"BM" + struct.pack("<IHHI", 1024, 0, 0, 54) + struct.pack("<IiiHHIIiiII", 40, 20000, 20000, 1, 24, 0, 0, 0, 0, 0, 0)
+sys.stdout.buffer.write(header.ljust(1024, b"\x80"))' >"$work/run/textures/background.bmp"
+play_scored_game third
+peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$game_pid/status")
+check "the game's resident memory stayed under 100 MB (peak ${peak:-unknown} kB)" [ "${peak:-999999}" -lt 102400 ]
+kill -HUP "$game_pid"
+finish_game
+check "a hang-up ends the game with exit code 0 (got $status)" [ "$status" = 0 ]
+check "the oversized background is refused as \"handle is null\" on standard error" \
+  grep -qx "handle is null" "$work/third.err.log"
+check "the hang-up saved the finished game ($(snake_records) record of snake)" [ "$(snake_records)" = 1 ]
+
+echo "== Fourth run: the X server goes away after a scored game"
+cp "$textures/background.bmp" "$work/run/textures/"
+play_scored_game fourth
+kill "$xvfb_pid"
+wait "$xvfb_pid" 2>/dev/null
+xvfb_pid=""
+finish_game
+check "the loss of the X server ends the game with exit code 0 (got $status)" [ "$status" = 0 ]
+check "the loss of the X server saved the finished game ($(snake_records) records of snake)" [ "$(snake_records)" = 2 ]
+keeps_first_game() { [ "$(wc -l <"$scores")" = 202 ] && grep -Eq $'^[0-9]+ Testerabcde\r$' "$scores"; }
+check "the score file keeps its 202 lines and the first run's game" keeps_first_game
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

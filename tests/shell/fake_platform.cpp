@@ -67,6 +67,8 @@ bool ReadByte(FileHandle* file, unsigned char* byte) {
     *byte = static_cast<unsigned char>(file->bytes[file->readAt++]);
     return true;
 }
+bool ReadFailed(FileHandle*) { return false; }
+bool Exists(const char* path) { return state.files.count(path) == 1; }
 void CloseReading(FileHandle* file) { Write(Format("CloseReading %s", file->path.c_str())); }
 FileHandle* CreateForWriting(const char* path) { return Take(files, FileHandle{path, "", 0}); }
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
@@ -126,9 +128,10 @@ using fake::Format;
 using fake::state;
 using fake::Write;
 
-const FileAccess platformFileAccess = {fake::OpenForReading,  fake::ReadByte,   fake::CloseReading,
-                                       fake::CreateForWriting, fake::WriteBytes, fake::FinishWriting,
-                                       fake::ReplaceFile,      fake::RemoveFile};
+const FileAccess platformFileAccess = {fake::OpenForReading,   fake::ReadByte,     fake::ReadFailed,
+                                       fake::Exists,           fake::CloseReading, fake::CreateForWriting,
+                                       fake::WriteBytes,       fake::FinishWriting, fake::ReplaceFile,
+                                       fake::RemoveFile,       PlatformDebugOutput};
 
 WindowHandle PlatformCreateWindow() {
     Write("CreateWindow");

@@ -1,6 +1,7 @@
 // The SDL layer's display: the refused mode, surfaces in the window's format, the clipped opaque
 // copy, the picture scaled onto a larger screen, the back surface sharing a screen of its size,
 // contexts, and bitmaps stretched onto surfaces.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -455,6 +456,69 @@ TEST_F(SdlBitmaps, ABitmapOfTheSurfacesSizeIsCopiedExactly) {
     EXPECT_EQ(PixelAt(pixels, 1, 0), green);
     EXPECT_EQ(PixelAt(pixels, 0, 1), blue);
     EXPECT_EQ(PixelAt(pixels, 1, 1), white);
+}
+
+// A 1-bit bitmap file of the given header, padded (or cut) to the given size.
+void WriteBitmapFile(const std::string& path, int32_t width, int32_t height, size_t size) {
+    unsigned char bytes[62] = {'B', 'M'};
+    const auto put = [&](int at, uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    put(2, static_cast<uint32_t>(size), 4);
+    put(10, 62, 4);  // the pixels follow the 40-byte header and a palette of two colours
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 1, 2);
+    put(58, 0xFFFFFF, 4);
+    std::string file(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    file.resize(size, '\xAA');
+    FILE* stream = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(stream, nullptr);
+    std::fwrite(file.data(), 1, file.size(), stream);
+    std::fclose(stream);
+}
+
+// SDL's allocations pass through here, so a test sees the largest block that a load asked for.
+SDL_malloc_func sdlMalloc;
+SDL_calloc_func sdlCalloc;
+SDL_realloc_func sdlRealloc;
+SDL_free_func sdlFree;
+size_t largestRequest = 0;
+void* CountedMalloc(size_t size) {
+    largestRequest = std::max(largestRequest, size);
+    return sdlMalloc(size);
+}
+void* CountedCalloc(size_t count, size_t size) {
+    largestRequest = std::max(largestRequest, count * size);
+    return sdlCalloc(count, size);
+}
+void* CountedRealloc(void* block, size_t size) {
+    largestRequest = std::max(largestRequest, size);
+    return sdlRealloc(block, size);
+}
+
+// The header is weighed before any pixel memory is taken: rows that cannot fit in the file after
+// its headers, or a side above 16384, give no bitmap, like a missing file, and cost no memory.
+TEST_F(SdlBitmaps, AHeaderClaimingMoreThanItsFileOrTheLargestSideIsRefusedBeforeAnyAllocation) {
+    const struct { int32_t width, height; size_t size; bool loads; } cases[] = {
+        {20000, 20000, 1024, false},  {20000, -20000, 1024, false}, {4000, 4000, 62 + 500 * 4000 - 1, false},
+        {64, 64, 62 + 8 * 64, true},  {16384, 1, 62 + 2048, true},  {16385, 1, 62 + 2052, false},
+        {1, 16385, 62 + 4 * 16385, false}};
+    SDL_GetMemoryFunctions(&sdlMalloc, &sdlCalloc, &sdlRealloc, &sdlFree);
+    ASSERT_EQ(SDL_SetMemoryFunctions(CountedMalloc, CountedCalloc, CountedRealloc, sdlFree), 0);
+    for (const auto& c : cases) {
+        WriteBitmapFile(path, c.width, c.height, c.size);
+        largestRequest = 0;
+        Bitmap* bitmap = PlatformLoadBitmapFile(path.c_str());
+        EXPECT_EQ(bitmap != nullptr, c.loads) << c.width << " x " << c.height << " in " << c.size;
+        if (!c.loads) {
+            EXPECT_LT(largestRequest, size_t{1} << 16) << c.width << " x " << c.height;
+        }
+        PlatformDeleteBitmap(bitmap);
+    }
+    SDL_SetMemoryFunctions(sdlMalloc, sdlCalloc, sdlRealloc, sdlFree);
 }
 
 TEST_F(SdlBitmaps, AContextWithoutABitmapTransfersNothing) {

@@ -1,12 +1,29 @@
 // The score file's POSIX services: exclusive byte-wise reading, complete writes that reach the
 // disk, atomic replacement and removal.
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
+
+namespace {
+int interruptedSyncs = 0;  // how many of the next syncs a signal interrupts
+}  // namespace
+
+// The C library's fsync, taken over for this test program so that a signal can interrupt it.
+extern "C" int fsync(int descriptor) {
+    if (interruptedSyncs > 0) {
+        --interruptedSyncs;
+        errno = EINTR;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, descriptor));
+}
 
 namespace {
 
@@ -57,13 +74,37 @@ TEST_F(PosixFiles, AMissingFileCannotBeOpenedForReading) {
     EXPECT_EQ(platformFileAccess.openForReading(PathOf("absent.asc").c_str()), nullptr);
 }
 
-TEST_F(PosixFiles, AFileBeingReadIsOpenToNoOtherReader) {
+TEST_F(PosixFiles, AnInterruptedSyncIsAskedAgainAndTheSaveGoesThrough) {
+    ASSERT_TRUE(Write(PathOf("scores.asc"), "old\r\n"));
+    interruptedSyncs = 1;
+    ASSERT_TRUE(Write(PathOf("scores.tmp"), "920 Pilot\r\n"));
+    interruptedSyncs = 1;  // the folder's sync, after the rename
+    EXPECT_TRUE(platformFileAccess.replaceFile(PathOf("scores.tmp").c_str(), PathOf("scores.asc").c_str()));
+    EXPECT_EQ(interruptedSyncs, 0);
+    EXPECT_EQ(Read(PathOf("scores.asc")), "920 Pilot\r\n");
+}
+
+// What keeps a file from being read is told apart from its absence, and a failed read from the end.
+TEST_F(PosixFiles, AHeldFileOrAFailedReadIsNotAMissingFileNorItsEnd) {
     ASSERT_TRUE(Write(PathOf("scores.asc"), "5 a\r\n"));
     FileHandle* first = platformFileAccess.openForReading(PathOf("scores.asc").c_str());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(platformFileAccess.openForReading(PathOf("scores.asc").c_str()), nullptr);
+    EXPECT_TRUE(platformFileAccess.exists(PathOf("scores.asc").c_str()));
+    EXPECT_FALSE(platformFileAccess.exists(PathOf("absent.asc").c_str()));
+    EXPECT_FALSE(platformFileAccess.exists(PathOf("absent/scores.asc").c_str()));
+    EXPECT_EQ(Read(PathOf("scores.asc")), "<unopenable>");
+    unsigned char byte;
+    while (platformFileAccess.readByte(first, &byte)) {
+    }
+    EXPECT_FALSE(platformFileAccess.readFailed(first));
     platformFileAccess.closeReading(first);
-    EXPECT_EQ(Read(PathOf("scores.asc")), "5 a\r\n");
+
+    FileHandle* folderAsFile = platformFileAccess.openForReading(folder.c_str());  // every read fails
+    ASSERT_NE(folderAsFile, nullptr);
+    EXPECT_FALSE(platformFileAccess.readByte(folderAsFile, &byte));
+    EXPECT_TRUE(platformFileAccess.readFailed(folderAsFile));
+    platformFileAccess.closeReading(folderAsFile);
 }
 
 TEST_F(PosixFiles, WritingCutsAnOlderLongerFile) {

@@ -1,5 +1,7 @@
 // The SDL layer's window messages: order of the queue, keys as Windows virtual keys, activation,
 // closing, and the Shift state seen while a key is handled.
+#include <csignal>
+
 #include "platform/sdl/tests/sdl_test_support.h"
 
 namespace {
@@ -124,6 +126,19 @@ TEST_F(SdlMessages, TheSystemsCloseRequestsBecomeCloseMessages) {
     SDL_PushEvent(&event);
     EXPECT_EQ(Take().message, static_cast<uint32_t>(WM_CLOSE));
     EXPECT_EQ(Take().message, static_cast<uint32_t>(WM_CLOSE));
+}
+
+// Once the window is shown, a hang-up or a termination request is a close request of the window.
+TEST_F(SdlMessages, HangUpAndTerminationBecomeOneCloseMessageEach) {
+    PlatformShowWindow(window, 1);
+    EXPECT_EQ(Take().message, static_cast<uint32_t>(WM_ACTIVATEAPP));
+    for (int number : {SIGHUP, SIGTERM}) {
+        raise(number);
+        const Message close = Take();
+        EXPECT_EQ(close.message, static_cast<uint32_t>(WM_CLOSE)) << number;
+        EXPECT_EQ(close.window, window) << number;
+        ExpectNoMessage();
+    }
 }
 
 TEST_F(SdlMessages, DefaultHandlingOfCloseDestroysTheWindowOnce) {

@@ -36,6 +36,19 @@ TEST_F(WindowsFilesTest, ReadingGivesEveryByteThenTheEnd) {
     EXPECT_EQ(ReadAll(file), std::string("920 Pilot\r\n0\r\n\r\n\0\xff", 18));
     unsigned char byte = 0;
     EXPECT_FALSE(platformFileAccess.readByte(file, &byte));
+    EXPECT_FALSE(platformFileAccess.readFailed(file));
+    platformFileAccess.closeReading(file);
+}
+
+TEST_F(WindowsFilesTest, AFailedReadIsToldFromTheEnd) {
+    PutFile("scores.asc", "920 Pilot\r\n");
+    FileHandle* file = platformFileAccess.openForReading(PathOf("scores.asc").c_str());
+    ASSERT_NE(file, nullptr);
+    unsigned char byte = 0;
+    ASSERT_TRUE(platformFileAccess.readByte(file, &byte));
+    CloseHandle(reinterpret_cast<HANDLE>(file));  // the handle goes bad under the reader
+    EXPECT_FALSE(platformFileAccess.readByte(file, &byte));
+    EXPECT_TRUE(platformFileAccess.readFailed(file));
     platformFileAccess.closeReading(file);
 }
 
@@ -51,6 +64,8 @@ TEST_F(WindowsFilesTest, EmptyFileEndsAtOnce) {
 TEST_F(WindowsFilesTest, MissingFileCannotBeOpened) {
     EXPECT_EQ(platformFileAccess.openForReading(PathOf("scores.asc").c_str()), nullptr);
     EXPECT_EQ(platformFileAccess.openForReading("no-such-folder/scores.asc"), nullptr);
+    EXPECT_FALSE(platformFileAccess.exists(PathOf("scores.asc").c_str()));
+    EXPECT_FALSE(platformFileAccess.exists("no-such-folder/scores.asc"));
 }
 
 TEST_F(WindowsFilesTest, NoOtherOpenerWhileTheFileIsRead) {
@@ -59,6 +74,7 @@ TEST_F(WindowsFilesTest, NoOtherOpenerWhileTheFileIsRead) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(platformFileAccess.openForReading(PathOf("scores.asc").c_str()), nullptr);
     EXPECT_EQ(platformFileAccess.createForWriting(PathOf("scores.asc").c_str()), nullptr);
+    EXPECT_TRUE(platformFileAccess.exists(PathOf("scores.asc").c_str()));  // held, not missing
     platformFileAccess.closeReading(file);
 
     FileHandle* again = platformFileAccess.openForReading(PathOf("scores.asc").c_str());
