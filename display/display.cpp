@@ -71,9 +71,9 @@ HRESULT InitDisplay() {
                              "CreateSurface failed (primary)");
         CreateDisplaySurface(&backSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, screenWidth,
                              screenHeight, "CreateSurface failed (back)");
-        CreateDisplaySurface(&cubeSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, 64, 464,
+        CreateDisplaySurface(&cubeSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, stripWidth, stripHeight,
                              "CreateSurface failed (gradient)");
-        CreateDisplaySurface(&iconSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, 320, 32,
+        CreateDisplaySurface(&iconSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, atlasWidth, atlasHeight,
                              "CreateSurface failed (icons)");
     }
 

@@ -1,14 +1,14 @@
 // The display: the display object, the four surfaces, the loading of bitmaps, the frame and its text.
+//
+// Some names are old and read oddly on their own: directDraw is the display object, the
+// cubeSurface holds the backdrop strip (cube.bmp) and the iconSurface the sprite atlas (icons.bmp);
+// srcRect is the source rectangle of every copy, and DDCopyBitmap lays a bitmap over a surface.
 #pragma once
 #include <cstdint>
 
+#include "display/layout.h"
 #include "platform/platform.h"
 
-constexpr int32_t screenWidth = 800;
-constexpr int32_t screenHeight = 600;
-constexpr int32_t fieldLeft = 23;   // cell (x, y) has its top-left pixel at (23 + 16x, 105 + 16y)
-constexpr int32_t fieldTop = 105;
-constexpr int32_t cellSize = 16;
 
 extern DisplayDevice* directDraw;
 extern Surface* primarySurface;

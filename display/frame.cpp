@@ -17,18 +17,25 @@ static void CopyToBack(Surface* source, int32_t x, int32_t y) {
     lastResult = PlatformCopyRect(backSurface, x, y, source, &srcRect);
 }
 
+static_assert(fieldWidth == boardColumns * cellSize && fieldHeight == boardRows * cellSize);
+
+// The cell of the sprite atlas whose top-left pixel is (x, y).
+static Rect AtlasCell(int32_t x, int32_t y) {
+    return {x, y, x + cellSize, y + cellSize};
+}
+
 static void CopyIconToCell(int32_t column, int32_t row) {
     CopyToBack(iconSurface, fieldLeft + cellSize * column, fieldTop + cellSize * row);
 }
 
 void DrawPlayfieldBackdrop() {
     // The strip is 4 cells wide: 11 full copies cover 44 columns, the twelfth covers the last 3.
-    srcRect = {0, 0, 64, 464};
-    for (int32_t i = 0; i <= 10; ++i) {
-        CopyToBack(cubeSurface, fieldLeft + 64 * i, fieldTop);
+    srcRect = {0, 0, stripWidth, stripHeight};
+    for (int32_t i = 0; i < stripFullCopies; ++i) {
+        CopyToBack(cubeSurface, fieldLeft + stripWidth * i, fieldTop);
     }
-    srcRect = {0, 0, 48, 464};
-    CopyToBack(cubeSurface, 727, fieldTop);
+    srcRect = {0, 0, stripLastWidth, stripHeight};
+    CopyToBack(cubeSurface, fieldLeft + stripWidth * stripFullCopies, fieldTop);
 }
 
 void DrawWalls() {
@@ -36,7 +43,7 @@ void DrawWalls() {
         for (int32_t y = 0; y < boardRows; ++y) {
             int32_t kind = Board[x][y];
             if (kind != 0) {
-                srcRect = {16 * kind, 16, 16 * kind + 16, 32};
+                srcRect = AtlasCell(cellSize * kind, atlasWallsY);
                 CopyIconToCell(x, y);
             }
         }
@@ -47,7 +54,7 @@ void DrawItems() {
     for (int32_t i = 0; i < level; ++i) {
         // Each item is judged by a fresh reading, by the same rule that lets the snake eat it.
         if (IsItemVisible(ItemTable[i], ReadClock())) {
-            srcRect = {80 + 16 * i, 0, 96 + 16 * i, 16};
+            srcRect = AtlasCell(atlasFirstItemX + cellSize * i, 0);
             CopyIconToCell(ItemTable[i].x, ItemTable[i].y);
         }
     }
@@ -55,21 +62,18 @@ void DrawItems() {
 
 // The head's picture follows where the neck lies, so a turn shows only once the step has been made.
 static Rect HeadSprite(Segment head, Segment neck) {
-    if (neck.x == head.x && neck.y == head.y + 1) {
-        return {0, 0, 16, 16};  // neck below: heading up
-    }
     if (neck.x == head.x - 1 && neck.y == head.y) {
-        return {16, 0, 32, 16};  // neck to the left: heading right
+        return AtlasCell(atlasHeadX[Right], 0);  // neck to the left
     }
     if (neck.x == head.x && neck.y == head.y - 1) {
-        return {32, 0, 48, 16};  // neck above: heading down
+        return AtlasCell(atlasHeadX[Down], 0);  // neck above
     }
     if (neck.x == head.x + 1 && neck.y == head.y) {
-        return {48, 0, 64, 16};  // neck to the right: heading left
+        return AtlasCell(atlasHeadX[Left], 0);  // neck to the right
     }
-    // The neck always lies beside the head; should it not, the head still gets a head picture
-    // rather than whatever rectangle the previous copy left behind.
-    return {0, 0, 16, 16};
+    // Neck below, and should the neck not lie beside the head at all, the head still gets a head
+    // picture rather than whatever rectangle the previous copy left behind.
+    return AtlasCell(atlasHeadX[Up], 0);
 }
 
 // Segments stack on one cell after growth and after a new level, up to thousands of them. The body
@@ -86,7 +90,7 @@ void DrawSnake() {
     srcRect = HeadSprite(Snake[0], Snake[1]);
     CopyIconToCell(Snake[0].x, Snake[0].y);
     // Drawn after the head, so a segment lying on the head's cell covers it.
-    srcRect = {64, 0, 80, 16};
+    srcRect = AtlasCell(atlasBodyX, 0);
     for (int32_t i = 1; i < snakeLength; ++i) {
         uint32_t& drawn = bodyFrame[Snake[i].x][Snake[i].y];
         if (drawn != snakeFrame) {

@@ -8,13 +8,7 @@
 DrawContext* textDc = nullptr;
 
 static constexpr int32_t textBufferSize = 256;
-static constexpr uint32_t statusColour = 0x979799;
-static constexpr uint32_t highlightColour = 0xFFFFFF;
-static constexpr uint32_t rowColour = 0x808080;
-static constexpr uint32_t promptColour = 0x0000FF;  // COLORREF is 0x00BBGGRR: this is red
-static constexpr uint32_t textBackground = 0x000000;
-static constexpr int32_t listRows = 28;
-static constexpr int32_t rowsAboveCentre = 14;
+static constexpr int32_t rowsAboveCentre = listRows / 2;
 
 // snprintf reports the length the text would have had; only what landed in the buffer is drawn.
 static void WriteText(int32_t x, int32_t y, const char* text, int written) {
@@ -54,14 +48,13 @@ static HRESULT GiveBackTextContext() {
 // The status area is never cleared as such: each status text is padded with blanks to the width of
 // the longest one a game shows, so its opaque box also covers whatever a longer text of an earlier
 // frame left there. Without it a new game's "Score: 0" after "Score: 123" would read "Score: 023".
-static constexpr int32_t statusWidth = 15;
 
 static void WriteStatusText(int32_t x, int32_t y, char* text, int written) {
     int32_t count = written < 0 ? 0 : written;
     if (count > textBufferSize - 1) {
         count = textBufferSize - 1;
     }
-    while (count < statusWidth) {
+    while (count < statusChars) {
         text[count++] = ' ';
     }
     PlatformTextOut(textDc, x, y, text, count);
@@ -75,13 +68,13 @@ void DrawStatusText() {
     char text[textBufferSize];
     // The underscore is the cursor of name entry; while a game runs two blanks paint over it.
     if (gameRunning == 0) {
-        WriteStatusText(140, 34, text, std::snprintf(text, sizeof text, "%s_", playerName));
+        WriteStatusText(statusLeftX, statusTopY, text, std::snprintf(text, sizeof text, "%s_", playerName));
     } else {
-        WriteStatusText(140, 34, text, std::snprintf(text, sizeof text, "%s  ", playerName));
+        WriteStatusText(statusLeftX, statusTopY, text, std::snprintf(text, sizeof text, "%s  ", playerName));
     }
-    WriteStatusText(140, 63, text, std::snprintf(text, sizeof text, "Score: %d", score));
-    WriteStatusText(550, 34, text, std::snprintf(text, sizeof text, "Level: %d", level));
-    WriteStatusText(550, 63, text, std::snprintf(text, sizeof text, "Snake: %d", snakeLength));
+    WriteStatusText(statusLeftX, statusBottomY, text, std::snprintf(text, sizeof text, "Score: %d", score));
+    WriteStatusText(statusRightX, statusTopY, text, std::snprintf(text, sizeof text, "Level: %d", level));
+    WriteStatusText(statusRightX, statusBottomY, text, std::snprintf(text, sizeof text, "Snake: %d", snakeLength));
     GiveBackTextContext();
 }
 
@@ -107,18 +100,19 @@ HRESULT DrawScoreList(int32_t centre) {
         }
         int32_t y = fieldTop + cellSize * row;
         PlatformSetTextColour(textDc, i == highlighted ? highlightColour : rowColour);
-        WriteText(340, y, text, std::snprintf(text, sizeof text, "%d.", i + 1));
-        WriteText(370, y, text, std::snprintf(text, sizeof text, "%s", ScoreTable[i].name));
-        // Written after the name, so where a long name reaches x 450 the score's box covers it.
-        WriteText(450, y, text, std::snprintf(text, sizeof text, "%d", ScoreTable[i].score));
+        WriteText(listRankX, y, text, std::snprintf(text, sizeof text, "%d.", i + 1));
+        WriteText(listNameX, y, text, std::snprintf(text, sizeof text, "%s", ScoreTable[i].name));
+        // Written after the name, so where a long name reaches the score's column its box covers it.
+        WriteText(listScoreX, y, text, std::snprintf(text, sizeof text, "%d", ScoreTable[i].score));
     }
 
     PlatformSetTextColour(textDc, promptColour);
     static const char* const promptWords[] = {"PRESS", "SPACE", "TO", "START"};
-    static const int32_t promptColumns[] = {150, 600};
+    static const int32_t promptColumns[] = {promptLeftX, promptRightX};
     for (int32_t column : promptColumns) {
         for (int32_t word = 0; word < 4; ++word) {
-            WriteText(column, 250 + 20 * word, text, std::snprintf(text, sizeof text, "%s", promptWords[word]));
+            WriteText(column, promptTopY + promptLineStep * word, text,
+                      std::snprintf(text, sizeof text, "%s", promptWords[word]));
         }
     }
     return GiveBackTextContext();

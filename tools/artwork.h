@@ -6,28 +6,8 @@
 #include "tools/image.h"
 #include "tools/png_file.h"
 
-constexpr int cellPixels = 16;
-
-constexpr int atlasWidth = 320;
-constexpr int atlasHeight = 32;
-constexpr int atlasHeadUpX = 0;
-constexpr int atlasHeadRightX = 16;
-constexpr int atlasHeadDownX = 32;
-constexpr int atlasHeadLeftX = 48;
-constexpr int atlasBodyX = 64;
-constexpr int atlasFirstItemX = 80;
-constexpr int atlasItemSlots = 15;
-constexpr int atlasWallKinds = 20;
-
-constexpr int stripWidth = 64;
-constexpr int stripHeight = 464;
-
-constexpr int screenWidth = 800;
-constexpr int screenHeight = 600;
-constexpr int fieldLeft = 23;
-constexpr int fieldTop = 105;
-constexpr int fieldWidth = 752;
-constexpr int fieldHeight = 464;
+// The sizes and places of everything the game copies from these pictures.
+#include "display/layout.h"
 
 constexpr int iconSize = 32;
 // The sizes of the desktop's application icon, each drawn at its own size.

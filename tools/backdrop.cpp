@@ -11,20 +11,20 @@ constexpr Rgb cornerColour{33, 40, 64};
 // One recessed floor tile. Every tile is complete within its own 16 x 16 square, so the strip
 // joins itself without a seam and the 48-column remnant at the field's right edge ends on a tile edge.
 void DrawFieldCell(Image& image, int x0, int y0, int column, int row, bool plain) {
-    FillRect(image, x0, y0, cellPixels, cellPixels, groundColour);
-    for (int i = 0; i < cellPixels; ++i) {
+    FillRect(image, x0, y0, cellSize, cellSize, groundColour);
+    for (int i = 0; i < cellSize; ++i) {
         SetPixel(image, x0 + i, y0, edgeLit);
         SetPixel(image, x0, y0 + i, edgeLit);
-        SetPixel(image, x0 + i, y0 + cellPixels - 1, edgeShade);
-        SetPixel(image, x0 + cellPixels - 1, y0 + i, edgeShade);
+        SetPixel(image, x0 + i, y0 + cellSize - 1, edgeShade);
+        SetPixel(image, x0 + cellSize - 1, y0 + i, edgeShade);
     }
     SetPixel(image, x0, y0, cornerColour);
     if (plain)
         return;
     // A few faint specks give the floor a worn grain without drawing the eye.
-    for (int j = 2; j < cellPixels - 2; ++j)
-        for (int i = 2; i < cellPixels - 2; ++i) {
-            const std::uint32_t h = Hash(column * cellPixels + i, row * cellPixels + j, 7);
+    for (int j = 2; j < cellSize - 2; ++j)
+        for (int i = 2; i < cellSize - 2; ++i) {
+            const std::uint32_t h = Hash(column * cellSize + i, row * cellSize + j, 7);
             if (h % 23 == 0)
                 SetPixel(image, x0 + i, y0 + j, Add(groundColour, (h >> 8) % 2 == 0 ? 3 : -3));
         }
@@ -53,8 +53,8 @@ void DrawPlainCell(Image& image, int x0, int y0) {
 
 Image DrawBackdropStrip() {
     Image strip = MakeImage(stripWidth, stripHeight, groundColour);
-    for (int row = 0; row < stripHeight / cellPixels; ++row)
-        for (int column = 0; column < stripWidth / cellPixels; ++column)
-            DrawFieldCell(strip, column * cellPixels, row * cellPixels, column, row, false);
+    for (int row = 0; row < stripHeight / cellSize; ++row)
+        for (int column = 0; column < stripWidth / cellSize; ++column)
+            DrawFieldCell(strip, column * cellSize, row * cellSize, column, row, false);
     return strip;
 }

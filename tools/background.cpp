@@ -19,10 +19,12 @@ constexpr Rgb trimShadow{46, 28, 8};
 constexpr Rgb blackInk{0, 0, 0};
 
 // Status panels: their insides stay black, the colour of the text boxes drawn over them.
-constexpr int panelTop = 26;
-constexpr int panelBottom = 87;  // exclusive
-constexpr int leftPanelLeft = 132;
-constexpr int rightPanelLeft = 542;
+// Each frames its two lines of status text, whose letters are 15 pixels high, with a margin of 8.
+constexpr int panelMargin = 8;
+constexpr int panelTop = statusTopY - panelMargin;
+constexpr int panelBottom = statusBottomY + 15 + panelMargin + 1;  // exclusive
+constexpr int leftPanelLeft = statusLeftX - panelMargin;
+constexpr int rightPanelLeft = statusRightX - panelMargin;
 constexpr int panelWidth = 124;
 
 // Overlapping scales in offset rows, as if laid from the top down so each row covers the lower

@@ -30,8 +30,8 @@ bool InsideSegment(int x, int y) {
 // the diamond looks the same whichever way the body runs, so one sprite serves every bend.
 void DrawBody(Image& atlas, int x0, int y0) {
     DrawPlainCell(atlas, x0, y0);
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             if (!InsideSegment(x, y))
                 continue;
             const bool edge = x == 0 || y == 0 || x == 15 || y == 15 || !InsideSegment(x - 1, y) ||
@@ -89,12 +89,12 @@ void DrawHead(Image& atlas, int x0, int quarterTurns) {
         {'X', {0, 0, 0}},    {'W', {255, 255, 255}}, {'R', {240, 40, 60}}, {'r', {150, 16, 38}}};
     // Only the head turns; the floor under it keeps its light from the top left like every other cell.
     constexpr Rgb unpainted{1, 2, 3};
-    Image head = MakeImage(cellPixels, cellPixels, unpainted);
+    Image head = MakeImage(cellSize, cellSize, unpainted);
     DrawMirroredMap(head, 0, 0, headUp, 16, keys, sizeof keys / sizeof keys[0]);
-    RotateBlockClockwise(head, 0, 0, cellPixels, quarterTurns);
+    RotateBlockClockwise(head, 0, 0, cellSize, quarterTurns);
     DrawPlainCell(atlas, x0, 0);
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x)
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x)
             if (!(GetPixel(head, x, y) == unpainted))
                 SetPixel(atlas, x0 + x, y, GetPixel(head, x, y));
 }
@@ -110,8 +110,8 @@ struct Ramp {
 
 template <typename Inside>
 void ShadeBlob(Image& atlas, int x0, Inside inside, const Ramp& ramp, double cx, double cy, double radius) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const double px = x + 0.5;
             const double py = y + 0.5;
             if (!inside(px, py))
@@ -216,8 +216,8 @@ void DrawCoin(Image& atlas, int x0) {
     ShadeBlob(
         atlas, x0, [](double px, double py) { return InCircle(px, py, 8, 8, 6.8); }, gold, 8, 8, 6.8);
     // The embossed rim and a snake's coil struck in the middle.
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const double d = std::hypot(x + 0.5 - 8, y + 0.5 - 8);
             if (d > 4.3 && d < 5.2)
                 SetPixel(atlas, x0 + x, y, (x + y < 16) ? Rgb{196, 124, 12} : Rgb{255, 236, 120});
@@ -452,7 +452,7 @@ void DrawBomb(Image& atlas, int x0) {
 }
 
 void DrawItem(Image& atlas, int slot) {
-    const int x0 = atlasFirstItemX + cellPixels * slot;
+    const int x0 = atlasFirstItemX + cellSize * slot;
     DrawPlainCell(atlas, x0, 0);
     switch (slot) {
     case 0:
@@ -512,16 +512,16 @@ struct WallColours {
 };
 
 void WallPixel(Image& atlas, int kind, int x, int y, Rgb c) {
-    SetPixel(atlas, cellPixels * kind + x, cellPixels + y, c);
+    SetPixel(atlas, cellSize * kind + x, cellSize + y, c);
 }
 
 // Stone: four rough blocks per cell in offset courses, bevelled, with grit.
 void DrawStone(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const int course = y / 8;
             const int split = course == 0 ? 9 : 3;
-            const int sx = (x - split + cellPixels) % cellPixels;  // position within the course, counted from a joint
+            const int sx = (x - split + cellSize) % cellSize;  // position within the course, counted from a joint
             const int blockWidth = course == 0 ? (sx < 7 ? 7 : 9) : (sx < 8 ? 8 : 8);
             const int bx = course == 0 ? (sx < 7 ? sx : sx - 7) : (sx < 8 ? sx : sx - 8);
             const int by = y % 8;
@@ -548,11 +548,11 @@ void DrawStone(Image& atlas, int kind, const WallColours& c, std::uint32_t seed)
 
 // Brick: 8 x 4 bricks with the courses offset by half a brick.
 void DrawBrick(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const int course = y / 4;
             const int sx = (x + (course % 2) * 4) % 8;
-            const int brick = course * 2 + ((x + (course % 2) * 4) % cellPixels) / 8;
+            const int brick = course * 2 + ((x + (course % 2) * 4) % cellSize) / 8;
             const int by = y % 4;
             Rgb p = Add(c.base, static_cast<int>(Hash(brick, kind, seed) % 25) - 12);
             if (by == 3 || sx == 7)
@@ -569,8 +569,8 @@ void DrawBrick(Image& atlas, int kind, const WallColours& c, std::uint32_t seed)
 
 // Crystal: a faceted block, four facets meeting in the middle, with a glint.
 void DrawCrystal(Image& atlas, int kind, const WallColours& c) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const int dx = 2 * x - 15, dy = 2 * y - 15;
             Rgb p;
             if (-dy >= std::abs(dx))
@@ -585,7 +585,7 @@ void DrawCrystal(Image& atlas, int kind, const WallColours& c) {
                 p = Mix(p, c.accent, 150);  // facet ridges
             if (x == 0 || y == 0)
                 p = Mix(c.accent, c.dark, 100);
-            if (x == cellPixels - 1 || y == cellPixels - 1)
+            if (x == cellSize - 1 || y == cellSize - 1)
                 p = Mix(c.dark, {0, 0, 0}, 120);
             WallPixel(atlas, kind, x, y, p);
         }
@@ -597,17 +597,17 @@ void DrawCrystal(Image& atlas, int kind, const WallColours& c) {
 
 // Metal: a riveted plate with a diagonal sheen.
 void DrawMetal(Image& atlas, int kind, const WallColours& c) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             Rgb p = Mix(c.light, c.base, 100 + y * 10);
             const int diagonal = (x + y) % 16;
             if (diagonal == 5 || diagonal == 6 || diagonal == 9)
                 p = Mix(p, c.light, 120);
             if (x == 0 || y == 0)
                 p = c.light;
-            if (x == cellPixels - 1 || y == cellPixels - 1)
+            if (x == cellSize - 1 || y == cellSize - 1)
                 p = c.dark;
-            if ((x == 1 || y == 1) && x < cellPixels - 1 && y < cellPixels - 1)
+            if ((x == 1 || y == 1) && x < cellSize - 1 && y < cellSize - 1)
                 p = Mix(p, c.light, 80);
             WallPixel(atlas, kind, x, y, p);
         }
@@ -624,8 +624,8 @@ void DrawMetal(Image& atlas, int kind, const WallColours& c) {
 
 // Wood: a crate with a frame and a diagonal brace over grained planks.
 void DrawWood(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             Rgb p = c.base;
             if (y % 5 == 0)
                 p = Mix(c.base, c.dark, 140);  // plank joints
@@ -638,7 +638,7 @@ void DrawWood(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) 
                 if (Hash(x, y / 3, seed + 1) % 6 == 0)
                     p = Mix(c.light, c.base, 80);
             }
-            if (x == 0 || y == 0 || x == cellPixels - 1 || y == cellPixels - 1)
+            if (x == 0 || y == 0 || x == cellSize - 1 || y == cellSize - 1)
                 p = c.accent;
             if (frame && (x == 3 || y == 3) && x > 2 && y > 2 && x < 13 && y < 13)
                 p = c.dark;
@@ -653,15 +653,15 @@ void DrawWood(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) 
 
 // Ice: a glassy block with a bright rim, streaks and a crack.
 void DrawIce(Image& atlas, int kind, const WallColours& c) {
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             Rgb p = Mix(c.base, c.dark, (x + y) * 5);
             const int streak = (x - y + 32) % 16;
             if (streak == 3 || streak == 4 || streak == 11)
                 p = Mix(p, c.light, 150);
             if (x == 0 || y == 0)
                 p = c.light;
-            if (x == cellPixels - 1 || y == cellPixels - 1)
+            if (x == cellSize - 1 || y == cellSize - 1)
                 p = Mix(c.dark, {0, 0, 0}, 60);
             WallPixel(atlas, kind, x, y, p);
         }
@@ -676,8 +676,8 @@ void DrawIce(Image& atlas, int kind, const WallColours& c) {
 // Lava: a molten glow under a broken crust, from noise that wraps at the cell edges.
 void DrawLava(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) {
     auto lattice = [&](int i, int j) { return static_cast<double>(Hash(i & 3, j & 3, seed) % 1000) / 1000.0; };
-    for (int y = 0; y < cellPixels; ++y)
-        for (int x = 0; x < cellPixels; ++x) {
+    for (int y = 0; y < cellSize; ++y)
+        for (int x = 0; x < cellSize; ++x) {
             const double fx = x / 4.0, fy = y / 4.0;
             const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
             const double tx = fx - ix, ty = fy - iy;
@@ -703,7 +703,7 @@ void DrawLava(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) 
 void DrawWall(Image& atlas, int kind) {
     switch (kind) {
     case 0:
-        FillRect(atlas, 0, cellPixels, cellPixels, cellPixels, {0, 0, 0});
+        FillRect(atlas, 0, cellSize, cellSize, cellSize, {0, 0, 0});
         break;
     case 1:
         DrawStone(atlas, kind, {{118, 118, 126}, {184, 184, 192}, {44, 44, 54}, {150, 146, 140}}, 11);
@@ -770,10 +770,10 @@ void DrawWall(Image& atlas, int kind) {
 
 Image DrawAtlas() {
     Image atlas = MakeImage(atlasWidth, atlasHeight, SpriteGround());
-    DrawHead(atlas, atlasHeadUpX, 0);
-    DrawHead(atlas, atlasHeadRightX, 1);
-    DrawHead(atlas, atlasHeadDownX, 2);
-    DrawHead(atlas, atlasHeadLeftX, 3);
+    DrawHead(atlas, atlasHeadX[0], 0);
+    DrawHead(atlas, atlasHeadX[1], 1);
+    DrawHead(atlas, atlasHeadX[2], 2);
+    DrawHead(atlas, atlasHeadX[3], 3);
     DrawBody(atlas, atlasBodyX, 0);
     for (int slot = 0; slot < atlasItemSlots; ++slot)
         DrawItem(atlas, slot);

@@ -12,8 +12,8 @@ const Image& Atlas() {
 }
 
 Image Cell(int left, int top) {
-    Image cell = MakeImage(cellPixels, cellPixels, {0, 0, 0});
-    CopyRect(Atlas(), left, top, cellPixels, cellPixels, cell, 0, 0);
+    Image cell = MakeImage(cellSize, cellSize, {0, 0, 0});
+    CopyRect(Atlas(), left, top, cellSize, cellSize, cell, 0, 0);
     return cell;
 }
 
@@ -34,18 +34,18 @@ TEST(Artwork, PicturesHaveTheSizesTheGameStretchesThemTo) {
 
 // The red of the forked tongue lies within 3 pixels of the edge the head faces, and of no other.
 TEST(Artwork, EachHeadPutsItsTongueOnTheSideItHeadsTowards) {
-    const int left[] = {atlasHeadUpX, atlasHeadRightX, atlasHeadDownX, atlasHeadLeftX};
+    const int left[] = {atlasHeadX[0], atlasHeadX[1], atlasHeadX[2], atlasHeadX[3]};
     for (int heading = 0; heading < 4; ++heading) {
         const Image head = Cell(left[heading], 0);
         int tongue[4] = {0, 0, 0, 0};  // by edge: top, right, bottom, left
-        for (int y = 0; y < cellPixels; ++y)
-            for (int x = 0; x < cellPixels; ++x) {
+        for (int y = 0; y < cellSize; ++y)
+            for (int x = 0; x < cellSize; ++x) {
                 const Rgb c = GetPixel(head, x, y);
                 if (c.r <= 200 || c.g >= 80 || c.b >= 100)
                     continue;
                 tongue[0] += y < 3;
-                tongue[1] += x >= cellPixels - 3;
-                tongue[2] += y >= cellPixels - 3;
+                tongue[1] += x >= cellSize - 3;
+                tongue[2] += y >= cellSize - 3;
                 tongue[3] += x < 3;
             }
         for (int edge = 0; edge < 4; ++edge)
@@ -57,10 +57,10 @@ TEST(Artwork, TheSevenItemsAndTheSevenWallKindsAreToldApart) {
     for (int i = 0; i < 7; ++i)
         for (int j = i + 1; j < 7; ++j) {
             EXPECT_GE(
-                DifferingPixels(Cell(atlasFirstItemX + cellPixels * i, 0), Cell(atlasFirstItemX + cellPixels * j, 0)),
+                DifferingPixels(Cell(atlasFirstItemX + cellSize * i, 0), Cell(atlasFirstItemX + cellSize * j, 0)),
                 64)
                 << "items " << i << " and " << j;
-            EXPECT_GE(DifferingPixels(Cell(cellPixels * (i + 1), cellPixels), Cell(cellPixels * (j + 1), cellPixels)),
+            EXPECT_GE(DifferingPixels(Cell(cellSize * (i + 1), cellSize), Cell(cellSize * (j + 1), cellSize)),
                       200)
                 << "walls " << i + 1 << " and " << j + 1;
         }
