@@ -19,4 +19,4 @@ tests/e2e/package_check.sh build/linux-release
 
 cmake --preset windows-release
 cmake --build --preset windows-release -j "$jobs"
-ctest --test-dir build/windows-release --output-on-failure -j 1
+ctest --preset windows-test -j 1
