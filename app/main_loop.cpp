@@ -36,7 +36,7 @@ bool StartUp(int showCommand) {
     if (!PlatformCreateTimer(mainWindow)) {
         return false;
     }
-    InitDisplay();
+    InitDisplay(mainWindow);
     SeedRandom(ReadClock());
     gameRunning = 0;
     PlatformHidePointer();

@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-#include "app/app.h"
-
 DisplayDevice* directDraw = nullptr;
 Surface* primarySurface = nullptr;
 Surface* backSurface = nullptr;
@@ -13,10 +11,13 @@ Surface* iconSurface = nullptr;
 SurfaceDesc surfaceDesc;
 HRESULT lastResult = S_OK;
 
+// The window that owns the display and its message boxes, handed over by the shell at set-up.
+static WindowHandle displayWindow = nullptr;
+
 static constexpr uint32_t surfaceDescSize = 124;  // what DDSURFACEDESC2 occupies on Windows
 
 static void ReportSetupFailure(const char* text) {
-    PlatformMessageBox(mainWindow, text, "DDraw");
+    PlatformMessageBox(displayWindow, text, "DDraw");
 }
 
 // Every surface goes through the one shared description, cleared first, so that nothing of the
@@ -40,7 +41,8 @@ static void CreateDisplaySurface(Surface** surface, uint32_t flags, uint32_t cap
     *surface = created;
 }
 
-HRESULT InitDisplay() {
+HRESULT InitDisplay(WindowHandle window) {
+    displayWindow = window;
     DisplayDevice* created = nullptr;
     lastResult = PlatformCreateDisplay(&created);
     if (lastResult != S_OK) {
@@ -53,7 +55,7 @@ HRESULT InitDisplay() {
     // Without the display object there is nothing to set a mode on or create surfaces through;
     // the loads below still run and report the missing surfaces themselves.
     if (directDraw != nullptr) {
-        lastResult = PlatformSetCooperativeLevel(directDraw, mainWindow);
+        lastResult = PlatformSetCooperativeLevel(directDraw, displayWindow);
         if (lastResult != S_OK) {
             ReportSetupFailure("SetCoopLevel failed");
         }
@@ -110,16 +112,12 @@ void ReleaseDisplay() {
 }
 
 HRESULT LoadBitmapIntoSurface(Surface* surface, const char* fileName) {
-    // A resource of that name would win over the file; the program ships none, so the file serves.
-    Bitmap* bitmap = PlatformLoadBitmapResource(fileName);
-    if (bitmap == nullptr) {
-        bitmap = PlatformLoadBitmapFile(fileName);
-    }
+    Bitmap* bitmap = PlatformLoadBitmapFile(fileName);
     if (bitmap == nullptr) {
         PlatformDebugOutput("handle is null\n");
         return E_FAIL;
     }
-    HRESULT result = DDCopyBitmap(surface, bitmap, 0, 0, 0, 0);
+    HRESULT result = DDCopyBitmap(surface, bitmap, 0, 0);
     if (result != S_OK) {
         PlatformDebugOutput("ddcopybitmap failed\n");
     }
@@ -127,7 +125,7 @@ HRESULT LoadBitmapIntoSurface(Surface* surface, const char* fileName) {
     return result;
 }
 
-HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t x, int32_t y, int32_t width, int32_t height) {
+HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t width, int32_t height) {
     if (bitmap == nullptr || surface == nullptr) {
         return E_FAIL;
     }
@@ -160,7 +158,7 @@ HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t x, int32_t y, int
     if (result == S_OK) {
         if (memory != nullptr) {
             PlatformStretchCopy(surfaceContext, 0, 0, static_cast<int32_t>(surfaceWidth),
-                                static_cast<int32_t>(surfaceHeight), memory, x, y, width, height);
+                                static_cast<int32_t>(surfaceHeight), memory, 0, 0, width, height);
         }
         PlatformReleaseDC(surface, surfaceContext);
     }

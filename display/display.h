@@ -20,20 +20,21 @@ extern HRESULT lastResult;  // result of the latest display call
 extern Rect srcRect;        // source rectangle of every copy of the frame
 extern DrawContext* textDc; // the backSurface's context while text is drawn
 
-// Sets the display mode, creates the four surfaces and loads the three bitmaps; reports set-up
-// failures in message boxes and goes on. Returns the result of the last load (the background).
-HRESULT InitDisplay();
+// Takes the display for the window, sets the mode, creates the four surfaces and loads the three
+// bitmaps; reports set-up failures in message boxes owned by the window and goes on. Returns the
+// result of the last load (the background).
+HRESULT InitDisplay(WindowHandle window);
 // Lays the background bitmap afresh on the backSurface, wiping the text drawn on it; the result goes to lastResult.
 void ReloadBackground();
 // Loads the backdrop strip, the sprite atlas and the background, in this order; returns the last result.
 HRESULT LoadAllBitmaps();
 // Releases the surfaces and the display object; a second call does nothing.
 void ReleaseDisplay();
-// Fills the whole surface with the named bitmap (resource, else file). S_OK, E_FAIL when no bitmap
+// Fills the whole surface with the named bitmap file. S_OK, E_FAIL when no bitmap
 // could be loaded, else the failure of the copy.
 HRESULT LoadBitmapIntoSurface(Surface* surface, const char* fileName);
-// Stretches the bitmap's rectangle (0 width or height: the bitmap's own) over the whole surface.
-HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
+// Stretches the bitmap's top-left width x height pixels (0: the bitmap's own) over the whole surface.
+HRESULT DDCopyBitmap(Surface* surface, Bitmap* bitmap, int32_t width, int32_t height);
 
 // Composes one frame on the backSurface and copies it to the screen.
 void RenderFrame();

@@ -161,8 +161,6 @@ void PlatformPresent(Surface* primary);
 
 // ---- Bitmaps --------------------------------------------------------------------------------
 
-// A bitmap resource of that name in the program's own module; null when there is none.
-Bitmap* PlatformLoadBitmapResource(const char* name);
 // A Windows BMP file, relative to the working directory; null when it cannot be read.
 Bitmap* PlatformLoadBitmapFile(const char* path);
 // The bitmap's width and height in pixels.

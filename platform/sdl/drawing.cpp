@@ -63,11 +63,6 @@ SDL_Surface* ContextPixels(DrawContext* context) {
     return context->surface != nullptr ? SurfacePixels(context->surface) : context->selected;
 }
 
-// The program's module carries no bitmap resources on this platform.
-Bitmap* PlatformLoadBitmapResource(const char*) {
-    return nullptr;
-}
-
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (file == nullptr) {

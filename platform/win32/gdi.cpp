@@ -13,11 +13,6 @@ IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) { return reinterpret_
 
 }  // namespace
 
-Bitmap* PlatformLoadBitmapResource(const char* name) {
-    HANDLE image = LoadImageA(GetModuleHandleA(NULL), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    return reinterpret_cast<Bitmap*>(image);
-}
-
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     HANDLE image = LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     return reinterpret_cast<Bitmap*>(image);

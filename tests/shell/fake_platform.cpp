@@ -240,10 +240,6 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
 }
 void PlatformPresent(Surface* primary) { Write(Format("Present %s", primary->name.c_str())); }
 
-Bitmap* PlatformLoadBitmapResource(const char* name) {
-    Write(Format("LoadBitmapResource %s", name));
-    return nullptr;
-}
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     Write(Format("LoadBitmapFile %s", path));
     const std::set<std::string> present = {"textures/background.bmp", "textures/cube.bmp", "textures/icons.bmp"};

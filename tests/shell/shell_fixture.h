@@ -38,7 +38,7 @@ protected:
         direction = Up;
         mainWindow = fake::Window();
         lastStepTime = 0;
-        InitDisplay();
+        InitDisplay(fake::Window());
         lastResult = S_OK;
         fake::ClearRecords();
     }

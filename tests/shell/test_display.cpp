@@ -5,7 +5,7 @@ using DisplaySetup = ShellTest;
 
 TEST_F(DisplaySetup, TakesTheScreenMakesFourSurfacesThenLoadsTheThreeBitmaps) {
     NewMachine();
-    EXPECT_EQ(InitDisplay(), S_OK);
+    EXPECT_EQ(InitDisplay(fake::Window()), S_OK);
     EXPECT_EQ(fake::Log({"CreateD", "CreateS", "Set", "LoadBitmapFile", "StretchCopy", "MessageBox", "Debug"}),
               (Lines{"CreateDisplay", "SetCooperativeLevel", "SetDisplayMode 800x600x32", "CreateSurface primary",
                      "CreateSurface back", "CreateSurface cube", "CreateSurface icons",
@@ -27,7 +27,7 @@ TEST_F(DisplaySetup, RefusedModesFallBackWithoutABox) {
     for (const auto& c : cases) {
         NewMachine();
         fake::state.refusedDepths = c.refused;
-        InitDisplay();
+        InitDisplay(fake::Window());
         EXPECT_EQ(fake::Log({"SetDisplayMode", "MessageBox"}), c.tried);
         EXPECT_EQ(fake::Count("StretchCopy"), 3);  // the mode that was there serves
     }
@@ -49,7 +49,7 @@ TEST_F(DisplaySetup, EachFailureIsReportedInOneBoxAndTheRestGoesOn) {
         fake::state.createDisplayResult = c.display;
         fake::state.cooperativeLevelResult = c.cooperation;
         fake::state.failingSurface = c.surface;
-        InitDisplay();
+        InitDisplay(fake::Window());
         EXPECT_EQ(fake::Log({"MessageBox", "Debug"}), c.reports) << c.surface;
         EXPECT_EQ(fake::Count("CreateSurface"), c.display == S_OK ? 4 : 0);
         EXPECT_EQ(fake::Name(backSurface), c.display == S_OK && c.surface != std::string("back") ? "back" : "null");
@@ -61,7 +61,7 @@ TEST_F(DisplaySetup, EachFailureIsReportedInOneBoxAndTheRestGoesOn) {
 TEST_F(DisplaySetup, ABitmapIsStretchedWholeOverTheWholeRestoredSurfaceAndDeleted) {
     EXPECT_EQ(LoadBitmapIntoSurface(backSurface, "textures/background.bmp"), S_OK);
     EXPECT_EQ(fake::state.log,
-              (Lines{"LoadBitmapResource textures/background.bmp", "LoadBitmapFile textures/background.bmp",
+              (Lines{"LoadBitmapFile textures/background.bmp",
                      "RestoreSurface back", "CreateMemoryContext", "GetDC back",
                      "StretchCopy back 0 0 800 600 <- memory textures/background.bmp 0 0 640 480", "ReleaseDC back",
                      "DeleteBitmap textures/background.bmp"}));

@@ -401,10 +401,6 @@ protected:
     std::string path = ::testing::TempDir() + "vornix-quadrants.bmp";
 };
 
-TEST_F(SdlBitmaps, TheProgramCarriesNoBitmapResources) {
-    EXPECT_EQ(PlatformLoadBitmapResource("textures/icons.bmp"), nullptr);
-}
-
 TEST_F(SdlBitmaps, AMissingFileGivesNoBitmap) {
     EXPECT_EQ(PlatformLoadBitmapFile("textures/no-such-picture.bmp"), nullptr);
 }

@@ -105,11 +105,6 @@ TEST_F(WindowsBitmapsTest, MissingOrBrokenFileGivesNoBitmap) {
     EXPECT_EQ(PlatformLoadBitmapFile(PathOf("background.bmp").c_str()), nullptr);
 }
 
-TEST_F(WindowsBitmapsTest, TheProgramCarriesNoBitmapResources) {
-    EXPECT_EQ(PlatformLoadBitmapResource("textures/background.bmp"), nullptr);
-    EXPECT_EQ(PlatformLoadBitmapResource("textures/icons.bmp"), nullptr);
-}
-
 // ---- The stretching copy ----
 
 TEST_F(WindowsBitmapsTest, StretchCopyFillsTheWholeDestination) {
