@@ -7,11 +7,7 @@ set -e
 : "${WINEDLLOVERRIDES:=mscoree,mshtml=}"  # no prompts to install .NET or a browser engine
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine)
-wineserver=$(command -v wineserver || true)
-[ -n "$wineserver" ] || wineserver=$(dirname "$wine")/wineserver
+. "$(dirname "$0")/../scripts/find-wine.sh"
 
 # Without a server that outlives each program, Wine starts its services afresh for every test,
 # some three seconds each time, and they hold the test's output open, so CTest waits for them too.

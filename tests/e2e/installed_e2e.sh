@@ -9,6 +9,7 @@ set -uo pipefail
 build=$(realpath "$1")
 artifacts=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/with-xvfb.sh"
 screen=("python3" "$here/screen.py")
 id=org.vornix.Vornix
 
@@ -21,7 +22,6 @@ done
 
 work=$(mktemp -d /tmp/vornix-installed.XXXXXX)
 prefix=$work/prefix
-xvfb_pid=""
 game_pid=""
 watchdog_pid=""
 failures=0
@@ -29,7 +29,7 @@ failures=0
 cleanup() {
   [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
     mkdir -p "$artifacts"
     for shot in "$work"/*.xwd; do
@@ -93,25 +93,18 @@ for png in sorted(pathlib.Path(sys.argv[1]).glob("*/apps/*.png")):
 sys.exit(1 if bad else 0)
 PY
 
-# A bare X server of the game's own size and depth, on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fatal "Xvfb did not start"
+# A bare X server of the game's own size and depth.
+xvfb_start 800x600x24 || fatal "Xvfb did not start"
 (
   trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
   sleep 270 &
   sleeper=$!
   wait "$sleeper"
   echo "FAIL the test ran out of time"
-  kill "$xvfb_pid" 2>/dev/null
+  kill "$XVFB_PID" 2>/dev/null
   kill -TERM $$
 ) &
 watchdog_pid=$!
-export DISPLAY=":$(head -n 1 "$work/display")"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
 
 mkdir -p "$work/elsewhere" "$work/home"

@@ -9,6 +9,7 @@ game=$(realpath "$1")
 textures=$(realpath "$2")
 artifacts=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/with-xvfb.sh"
 screen=("python3" "$here/screen.py")
 
 for tool in Xvfb xdotool xwd python3; do
@@ -22,7 +23,6 @@ for picture in background.bmp cube.bmp icons.bmp; do
 done
 
 work=$(mktemp -d /tmp/vornix-e2e.XXXXXX)
-xvfb_pid=""
 game_pid=""
 failures=0
 watchdog_pid=""
@@ -30,7 +30,7 @@ watchdog_pid=""
 cleanup() {
   [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
     mkdir -p "$artifacts"
     for shot in "$work"/*.xwd; do
@@ -61,14 +61,8 @@ fatal() {
   exit 1
 }
 
-# A bare X server of the game's own size and depth, on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fatal "Xvfb did not start"
+# A bare X server of the game's own size and depth.
+xvfb_start 800x600x24 || fatal "Xvfb did not start"
 
 # Every wait below has its own limit; this one ends the whole test before CTest's. Taking the X
 # server away makes every client give up at once, so the cleanup runs and leaves nothing behind.
@@ -78,11 +72,10 @@ done
   sleeper=$!
   wait "$sleeper"
   echo "FAIL the test ran out of time"
-  kill "$xvfb_pid" 2>/dev/null
+  kill "$XVFB_PID" 2>/dev/null
   kill -TERM $$
 ) &
 watchdog_pid=$!
-export DISPLAY=":$(head -n 1 "$work/display")"
 
 # Leaks of libraries below SDL are not the game's; the game's own code must not leak.
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
@@ -256,9 +249,7 @@ check "the hang-up saved the finished game ($(snake_records) record of snake)" [
 echo "== Fourth run: the X server goes away after a scored game"
 cp "$textures/background.bmp" "$work/run/textures/"
 play_scored_game fourth
-kill "$xvfb_pid"
-wait "$xvfb_pid" 2>/dev/null
-xvfb_pid=""
+xvfb_stop
 finish_game
 check "the loss of the X server ends the game with exit code 0 (got $status)" [ "$status" = 0 ]
 check "the loss of the X server saved the finished game ($(snake_records) records of snake)" [ "$(snake_records)" = 2 ]

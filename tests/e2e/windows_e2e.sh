@@ -13,15 +13,11 @@ zip_file=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 screen=(python3 "$here/screen.py")
 
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine)
-wineserver=$(command -v wineserver || true)
-[ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
+source "$here/../../scripts/find-wine.sh"
+source "$here/../../scripts/with-xvfb.sh"
 
 work=$(mktemp -d /tmp/vornix-windows-e2e.XXXXXX)
 game="$work/game"
-xvfb_pid=""
 game_pid=""
 passed=0
 failed=0
@@ -29,7 +25,7 @@ failed=0
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
   WINEPREFIX="$work/prefix" timeout 20 "$wineserver" -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   if [ "$failed" -eq 0 ] && [ -z "${VORNIX_E2E_KEEP:-}" ]; then rm -rf "$work"; else echo "kept for inspection: $work"; fi
 }
 trap cleanup EXIT
@@ -59,24 +55,14 @@ abort() {
   exit 1
 }
 
-start_xvfb() {  # start_xvfb DEPTH: a fresh 800 x 600 screen on a free display number
-  local number_file="$work/display.$1"
-  Xvfb -displayfd 3 -screen 0 "800x600x$1" -nolisten tcp 3>"$number_file" >"$work/xvfb.$1.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$number_file" ] && break
-    sleep 0.1
-  done
-  [ -s "$number_file" ] || abort "Xvfb at depth $1 did not start"
-  export DISPLAY=":$(head -n 1 "$number_file")"
+start_xvfb() {  # start_xvfb DEPTH: a fresh 800 x 600 screen
+  xvfb_start "800x600x$1" || abort "Xvfb at depth $1 did not start"
 }
 
-stop_xvfb() {
+stop_xvfb() {  # Wine's server goes first, or it holds on to the dead display
   timeout 20 "$wineserver" -k 2>/dev/null
   timeout 20 "$wineserver" -w 2>/dev/null
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
+  xvfb_stop
 }
 
 start_game() {  # start_game NAME: vornix.exe in the game folder; debugger output goes to NAME.err
