@@ -1,4 +1,6 @@
-// The entry point: start-up in its fixed order, then the loop that never waits.
+// The entry point: start-up in its fixed order, then the loop. The loop itself never waits; the
+// idle work tells the platform when its next step is due, so that a platform whose poll can sleep
+// (Linux) sleeps until then, and one whose cannot (Windows) goes on as before.
 #include "app/app.h"
 #include "display/display.h"
 #include "game/clock.h"
@@ -85,5 +87,10 @@ void IdleTurn() {
         // Read after the step, so the step's own time (a game over included) is not counted
         // toward the next delay.
         lastStepTime = ReadClock();
+        // The next turn's frame shows the step: no waiting before it.
+        PlatformIdleWorkDueAt(lastStepTime);
+        return;
     }
+    // The first reading at which the step is due: one past the delay.
+    PlatformIdleWorkDueAt(lastStepTime + StepDelay(level, shiftHeld) + 1);
 }

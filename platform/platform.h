@@ -124,6 +124,9 @@ void PlatformHidePointer();
 void PlatformShowArrowPointer();
 // True while either Shift key is held.
 bool PlatformShiftHeld();
+// Told by the idle work: the clock reading at which it next has a step to take (at or before now:
+// at once); until then the poll may wait for messages instead of returning at once. A hint only.
+void PlatformIdleWorkDueAt(uint32_t clockReading);
 // Milliseconds since the system (or the platform layer) started; unsigned 32-bit, wrapping.
 uint32_t PlatformClockMs();
 // A modal box with an OK button, owned by the window; returns when the player has confirmed it.

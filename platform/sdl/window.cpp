@@ -1,9 +1,14 @@
-// The window, its message queue, the 1000 ms timer, the keyboard, the pointer, the clock and the
-// program's boxes and debugger lines, on SDL2.
+// The window, its message queue and the poll that waits for work, the 1000 ms timer, the keyboard,
+// the pointer, the clock and the program's boxes and debugger lines, on SDL2.
+#include <poll.h>
+
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "platform/sdl/sdl_platform.h"
+
+#include <SDL_syswm.h>
 
 extern const unsigned char vornixIconData[];
 extern const size_t vornixIconDataSize;
@@ -23,6 +28,15 @@ int postedCount = 0;
 // released before its key-down is handled, and the letter must still come out upper case.
 bool deliveringKey = false;
 bool shiftOfKey = false;
+
+// The poll's waiting. A turn that handled a message is followed by an idle turn at once, so that
+// what the message changed is drawn; after an idle turn the poll sleeps until the idle work next
+// has something to do, or a message arrives.
+bool idleOwed = true;
+uint64_t lastIdleNs = 0;  // when the poll last handed the loop an idle turn
+bool workDueKnown = false;  // the shell said when the idle work next falls due
+uint32_t workDueAt = 0;     // that clock reading
+int xConnection = -1;       // the X server's socket, where the events come from; -1 elsewhere
 
 bool timerActive = false;
 uint32_t timerLastTick = 0;
@@ -152,18 +166,28 @@ WindowHandle PlatformCreateWindow() {
     if (windowCreated) {
         return nullptr;  // the class and its single window exist once per run
     }
-    // The surfaces are plain memory that SDL copies to the window; no renderer stands in between.
+    // Where the display falls back on SDL's software renderer, it draws straight into the window's
+    // memory, with no second renderer behind the window.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
         return nullptr;
     }
-    SDL_Window* window = SDL_CreateWindow("Vornix", 0, 0, 320, 200, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    SDL_Window* window = SDL_CreateWindow("Vornix", 0, 0, 320, 200,
+                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr) {
         std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
         return nullptr;
     }
     SetIcon(window);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    xConnection = -1;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        xConnection = ConnectionNumber(info.info.x11.display);
+    }
+#endif
     SDL_StopTextInput();  // keys are read as keys; no text composition is wanted
     theWindow.window = window;
     windowCreated = true;
@@ -196,7 +220,10 @@ bool PlatformCreateTimer(WindowHandle window) {
     return true;
 }
 
-bool PlatformPeekMessage(Message* message) {
+namespace {
+
+// A posted message, the timer's, or one that an SDL event stands for; false when there is none.
+bool TakeMessage(Message* message) {
     if (postedCount > 0) {
         *message = posted[postedFirst];
         postedFirst = (postedFirst + 1) % postedCapacity;
@@ -219,6 +246,93 @@ bool PlatformPeekMessage(Message* message) {
         }
     }
     return false;
+}
+
+// The monotonic time at which the clock first reads the given value: the start of that millisecond.
+uint64_t TimeOfReading(uint32_t reading, uint64_t now) {
+    const uint64_t nowMs = now / 1000000u;
+    const int32_t ahead = static_cast<int32_t>(reading - static_cast<uint32_t>(nowMs));
+    return ahead <= 0 ? now : (nowMs + static_cast<uint64_t>(ahead)) * 1000000u;
+}
+
+// Gives the processor up until the deadline or until an event arrives, whichever comes first.
+void SleepUntil(uint64_t deadline) {
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+        return;
+    }
+    const uint64_t now = MonotonicNs();
+    if (deadline <= now) {
+        return;
+    }
+    if (xConnection >= 0) {
+        // Xlib's own queue was emptied by the pump above, so whatever comes next arrives on the socket.
+        const uint64_t wait = deadline - now;
+        const timespec timeout{static_cast<time_t>(wait / 1000000000u), static_cast<long>(wait % 1000000000u)};
+        pollfd connection{xConnection, POLLIN, 0};
+        ppoll(&connection, 1, &timeout, nullptr);
+        return;
+    }
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "dummy") == 0) {
+        // No events come from anywhere but the program itself.
+        const timespec until{static_cast<time_t>(deadline / 1000000000u), static_cast<long>(deadline % 1000000000u)};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+        return;
+    }
+    // Other video drivers: SDL's own wait, in whole milliseconds and never past the deadline; the
+    // rest of a millisecond is waited out by the turns that follow.
+    const int ms = static_cast<int>((deadline - now) / 1000000u);
+    if (ms > 0) {
+        SDL_WaitEventTimeout(nullptr, ms);
+    }
+}
+
+// Sleeps until the idle work next has something to do: the step that the shell said is due, the
+// present of a picture that had to wait for the refresh, the timer, and at the latest one refresh
+// after the last idle turn, so that what changes with time alone (an item that shows) is drawn.
+void WaitForWork() {
+    const uint64_t now = MonotonicNs();
+    uint64_t deadline = lastIdleNs + RefreshIntervalNs();
+    if (workDueKnown) {
+        const uint64_t due = TimeOfReading(workDueAt, now);
+        deadline = due < deadline ? due : deadline;
+    }
+    uint64_t presentAt = 0;
+    if (PicturePending(&presentAt) && presentAt < deadline) {
+        deadline = presentAt;
+    }
+    if (timerActive) {
+        const uint64_t tick = TimeOfReading(timerLastTick + timerPeriodMs, now);
+        deadline = tick < deadline ? tick : deadline;
+    }
+    if (deadline > now) {
+        SleepUntil(deadline);
+    }
+}
+
+}  // namespace
+
+bool PlatformPeekMessage(Message* message) {
+    if (TakeMessage(message)) {
+        idleOwed = true;
+        return true;
+    }
+    if (!idleOwed && theWindow.window != nullptr) {
+        WaitForWork();
+        if (TakeMessage(message)) {
+            idleOwed = true;
+            return true;
+        }
+    }
+    idleOwed = false;
+    workDueKnown = false;  // the idle turn that follows says it anew
+    lastIdleNs = MonotonicNs();
+    return false;
+}
+
+void PlatformIdleWorkDueAt(uint32_t clockReading) {
+    workDueKnown = true;
+    workDueAt = clockReading;
 }
 
 void PlatformDispatchMessage(const Message* message) {
@@ -265,10 +379,13 @@ bool PlatformShiftHeld() {
 // own start: the random generator is seeded from this reading, and a count that is always a few
 // hundred milliseconds at start-up would place the first item in the same column in every run.
 uint32_t PlatformClockMs() {
+    return static_cast<uint32_t>(MonotonicNs() / 1000000u);  // the low 32 bits: it wraps like the Windows clock
+}
+
+uint64_t MonotonicNs() {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-    return static_cast<uint32_t>(ms);  // the low 32 bits: it wraps like the Windows clock
+    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 }
 
 void PlatformMessageBox(WindowHandle owner, const char* text, const char* caption) {
@@ -295,5 +412,8 @@ void ShutdownPlatform() {
     postedCount = 0;
     timerActive = false;
     deliveringKey = false;
+    idleOwed = true;
+    workDueKnown = false;
+    xConnection = -1;
     SDL_Quit();
 }

@@ -173,6 +173,10 @@ bool PlatformShiftHeld() {
     Write("ShiftHeld");
     return state.shiftHeld;
 }
+void PlatformIdleWorkDueAt(uint32_t clockReading) {
+    state.idleWorkDueKnown = true;
+    state.idleWorkDueAt = clockReading;
+}
 uint32_t PlatformClockMs() {
     Write("ClockMs");
     return state.clockMs;
