@@ -5,7 +5,7 @@
 set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core)
-test_packages=(googletest xvfb xdotool x11-apps imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
+test_packages=(googletest xvfb xdotool x11-apps x11-utils x11-xserver-utils imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
