@@ -82,15 +82,14 @@ void IdleTurn() {
     }
     uint32_t elapsed = ReadClock() - lastStepTime;
     bool shiftHeld = PlatformShiftHeld();
+    bool stepTaken = false;
     if (IsStepDue(elapsed, level, shiftHeld)) {
         StepSnake();
         // Read after the step, so the step's own time (a game over included) is not counted
         // toward the next delay.
         lastStepTime = ReadClock();
-        // The next turn's frame shows the step: no waiting before it.
-        PlatformIdleWorkDueAt(lastStepTime);
-        return;
+        stepTaken = true;
     }
-    // The first reading at which the step is due: one past the delay.
-    PlatformIdleWorkDueAt(lastStepTime + StepDelay(level, shiftHeld) + 1);
+    // The first reading at which the next step is due: one past the delay.
+    PlatformIdleWorkDueAt(lastStepTime + StepDelay(level, shiftHeld) + 1, stepTaken);
 }

@@ -124,9 +124,10 @@ void PlatformHidePointer();
 void PlatformShowArrowPointer();
 // True while either Shift key is held.
 bool PlatformShiftHeld();
-// Told by the idle work: the clock reading at which it next has a step to take (at or before now:
-// at once); until then the poll may wait for messages instead of returning at once. A hint only.
-void PlatformIdleWorkDueAt(uint32_t clockReading);
+// Told by each idle turn of a running game: the clock reading at which the next step falls due, and
+// whether this turn took a step (its frame, drawn before it, does not show it yet). Until then the
+// poll may wait for messages instead of returning at once. A hint only.
+void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken);
 // Milliseconds since the system (or the platform layer) started; unsigned 32-bit, wrapping.
 uint32_t PlatformClockMs();
 // A modal box with an OK button, owned by the window; returns when the player has confirmed it.

@@ -4,6 +4,7 @@
 // changed), and the picture is scaled onto it with its shape kept and black around it, at most
 // once per refresh of the display and only when it changed.
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/sdl/sdl_platform.h"
 
@@ -162,6 +163,8 @@ void ForgetScreen(DisplayDevice* display) {
     display->outputHeight = 0;
 }
 
+bool OnGraphicsProcessor(SDL_Renderer* renderer);
+
 // The window covers the desktop, in the desktop's mode, and gets its renderer: an accelerated one
 // where the machine has it, SDL's software renderer otherwise. Never waiting for vertical sync:
 // the loop paces the presents itself.
@@ -172,6 +175,11 @@ bool TakeScreen(DisplayDevice* display, SDL_Window* window) {
     }
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     display->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (display->renderer != nullptr && (named == nullptr || *named == '\0') && !OnGraphicsProcessor(display->renderer)) {
+        SDL_DestroyRenderer(display->renderer);
+        display->renderer = nullptr;
+    }
     if (display->renderer == nullptr) {
         display->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
@@ -248,6 +256,44 @@ void CopyOntoPicture(SDL_Surface* picture, int32_t x, int32_t y, SDL_Surface* so
     }
 }
 
+// Carries out a copy of the whole picture onto the primary surface that was put off.
+void CopyDeferred(DisplayDevice* display) {
+    Surface* source = display->deferred;
+    display->deferred = nullptr;
+    Surface* primary = PrimarySurface();
+    if (source != nullptr && source->inUse && source->pixels != nullptr && primary != nullptr) {
+        CopyOntoPicture(primary->pixels, 0, 0, source->pixels, SDL_Rect{0, 0, pictureWidth, pictureHeight});
+    }
+}
+
+bool IsWholePicture(const Surface* source, int32_t x, int32_t y, const Rect* rect) {
+    return x == 0 && y == 0 && rect->left == 0 && rect->top == 0 && rect->right == pictureWidth &&
+           rect->bottom == pictureHeight && source->width == pictureWidth && source->height == pictureHeight;
+}
+
+// True where the renderer draws on a real graphics processor. Mesa's llvmpipe and its kin call
+// themselves accelerated but rasterise on the processor, several times slower than SDL's own
+// software renderer for this picture: a machine with only those has no accelerator.
+bool OnGraphicsProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+        return true;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned int glRenderer = 0x1F01;
+    const char* name = getString != nullptr ? reinterpret_cast<const char*>(getString(glRenderer)) : nullptr;
+    if (name == nullptr) {
+        return true;
+    }
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+        if (std::strstr(name, software) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Uploads the changed rows and draws the picture onto the drawable, black around it.
 void ShowPicture(DisplayDevice* display, SDL_Surface* picture, uint64_t now) {
     SDL_Renderer* renderer = display->renderer;
@@ -287,6 +333,8 @@ void ShowPicture(DisplayDevice* display, SDL_Surface* picture, uint64_t now) {
     SDL_RenderPresent(renderer);
     display->changedTop = display->changedBottom = 0;
     display->nextPresentNs = now + display->refreshNs;
+    ++display->presents;
+    display->lastPresentNs = MonotonicNs();
 }
 
 }  // namespace
@@ -294,6 +342,9 @@ void ShowPicture(DisplayDevice* display, SDL_Surface* picture, uint64_t now) {
 SDL_Surface* SurfacePixels(Surface* surface) {
     if (surface == nullptr || !surface->inUse) {
         return nullptr;
+    }
+    if (surface->primary && theDisplay.deferred != nullptr) {
+        CopyDeferred(&theDisplay);  // whoever reads the primary surface sees every copy made onto it
     }
     return surface->pixels;
 }
@@ -309,21 +360,24 @@ SDL_Renderer* DisplayRenderer() {
 }
 
 bool PicturePending(uint64_t* presentAtNs) {
-    if (!theDisplay.inUse || theDisplay.renderer == nullptr || theDisplay.changedTop >= theDisplay.changedBottom ||
-        PrimarySurface() == nullptr) {
-        return false;
-    }
-    *presentAtNs = theDisplay.nextPresentNs;
-    return true;
+    *presentAtNs = theDisplay.inUse ? theDisplay.nextPresentNs : 0;
+    const bool changed = theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr;
+    return theDisplay.inUse && theDisplay.renderer != nullptr && changed && PrimarySurface() != nullptr;
 }
 
 uint64_t RefreshIntervalNs() {
     return theDisplay.inUse && theDisplay.refreshNs != 0 ? theDisplay.refreshNs : 1000000000u / fallbackRefreshHz;
 }
 
+void PresentStats(uint64_t* count, uint64_t* lastNs) {
+    *count = theDisplay.presents;
+    *lastNs = theDisplay.lastPresentNs;
+}
+
 void PresentPictureNow() {
     Surface* primary = PrimarySurface();
     if (theDisplay.inUse && theDisplay.renderer != nullptr && primary != nullptr) {
+        CopyDeferred(&theDisplay);
         NoteRowsChanged(0, pictureHeight);
         ShowPicture(&theDisplay, primary->pixels, MonotonicNs());
     }
@@ -499,6 +553,9 @@ void PlatformReleaseSurface(Surface* surface) {
     if (surface == nullptr || !surface->inUse) {
         return;
     }
+    if (theDisplay.deferred == surface) {
+        CopyDeferred(&theDisplay);
+    }
     if (surface->pixels != nullptr) {
         SDL_FreeSurface(surface->pixels);
     }
@@ -522,7 +579,8 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect) {
     SDL_Surface* from = SurfacePixels(source);
-    SDL_Surface* to = SurfacePixels(destination);
+    // The destination's pixels as they are: a copy put off on the primary surface is settled below.
+    SDL_Surface* to = destination != nullptr && destination->inUse ? destination->pixels : nullptr;
     if (from == nullptr || to == nullptr || sourceRect == nullptr) {
         return E_FAIL;
     }
@@ -538,6 +596,15 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
         return SDL_BlitSurface(from, &sourceCopy, to, &target) == 0 ? S_OK : E_FAIL;
     }
     if (destination->primary) {
+        // The whole picture, while no present could show it yet: the copy waits for the frame
+        // that can be presented, so the frames in between cost no comparison. A later copy onto
+        // the primary surface replaces it; the program composes every frame whole before copying.
+        if (theDisplay.renderer != nullptr && IsWholePicture(source, x, y, sourceRect) &&
+            MonotonicNs() < theDisplay.nextPresentNs) {
+            theDisplay.deferred = source;
+            return S_OK;
+        }
+        CopyDeferred(&theDisplay);
         CopyOntoPicture(to, x, y, from, rect);
     } else {
         CopyPixels(to, x, y, from, rect);
@@ -550,12 +617,15 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
 // poll wakes for.
 void PlatformPresent(Surface* primary) {
     DisplayDevice& display = theDisplay;
-    if (primary == nullptr || !primary->inUse || !primary->primary || !display.inUse || display.renderer == nullptr ||
-        display.changedTop >= display.changedBottom) {
+    if (primary == nullptr || !primary->inUse || !primary->primary || !display.inUse || display.renderer == nullptr) {
         return;
     }
     const uint64_t now = MonotonicNs();
-    if (now >= display.nextPresentNs) {
+    if (now < display.nextPresentNs) {
+        return;  // the poll wakes the loop for a frame at that time
+    }
+    CopyDeferred(&display);
+    if (display.changedTop < display.changedBottom) {
         ShowPicture(&display, primary->pixels, now);
     }
 }

@@ -47,6 +47,10 @@ struct DisplayDevice {
     int changedBottom;        // none when equal
     uint64_t nextPresentNs;   // no present before this time: one refresh after the last
     uint64_t refreshNs;       // the display's refresh interval
+    Surface* deferred;        // a whole picture copied onto the primary surface while no present
+                              // could follow: copied (and compared) only when one can
+    uint64_t presents;        // how many presents there have been, for the benchmarks
+    uint64_t lastPresentNs;   // and when the last one was
 };
 
 // The SDL window behind the program's window, or null when it is gone.
@@ -60,13 +64,15 @@ SDL_Surface* SurfacePixels(Surface* surface);
 void NoteSurfaceDrawn(Surface* surface);
 // The display's renderer, or null before the primary surface exists.
 SDL_Renderer* DisplayRenderer();
-// True when the primary surface holds a change not yet on the screen; *presentAtNs is the time
-// from which it may be presented.
+// True when the primary surface holds a change not yet on the screen, or a copy onto it waits for
+// the next present. *presentAtNs is the time from which the next present may come, in either case.
 bool PicturePending(uint64_t* presentAtNs);
 // The display's refresh interval in nanoseconds (that of 60 Hz where SDL does not know it).
 uint64_t RefreshIntervalNs();
 // Shows the whole primary surface at once, whatever the refresh pacing says.
 void PresentPictureNow();
+// How many presents the display has made, and when the last one was (for the benchmarks).
+void PresentStats(uint64_t* count, uint64_t* lastNs);
 // The monotonic clock behind PlatformClockMs, in nanoseconds.
 uint64_t MonotonicNs();
 // The pixels a context draws into, or null.

@@ -34,8 +34,9 @@ bool shiftOfKey = false;
 // has something to do, or a message arrives.
 bool idleOwed = true;
 uint64_t lastIdleNs = 0;  // when the poll last handed the loop an idle turn
-bool workDueKnown = false;  // the shell said when the idle work next falls due
+bool workDueKnown = false;  // the shell said when the next step falls due
 uint32_t workDueAt = 0;     // that clock reading
+bool stepToShow = false;    // the last idle turn took a step that no frame shows yet
 int xConnection = -1;       // the X server's socket, where the events come from; -1 elsewhere
 
 bool timerActive = false;
@@ -287,9 +288,10 @@ void SleepUntil(uint64_t deadline) {
     }
 }
 
-// Sleeps until the idle work next has something to do: the step that the shell said is due, the
-// present of a picture that had to wait for the refresh, the timer, and at the latest one refresh
-// after the last idle turn, so that what changes with time alone (an item that shows) is drawn.
+// Sleeps until the idle work next has something to do: the step that the shell said is due; a
+// frame to show a step just taken or a picture that had to wait, as soon as it can be presented;
+// the timer; and at the latest one refresh after the last idle turn, so that what changes with
+// time alone (an item that shows) is drawn.
 void WaitForWork() {
     const uint64_t now = MonotonicNs();
     uint64_t deadline = lastIdleNs + RefreshIntervalNs();
@@ -298,8 +300,11 @@ void WaitForWork() {
         deadline = due < deadline ? due : deadline;
     }
     uint64_t presentAt = 0;
-    if (PicturePending(&presentAt) && presentAt < deadline) {
-        deadline = presentAt;
+    const bool pending = PicturePending(&presentAt);
+    if (stepToShow || pending) {
+        // A frame that shows a change is drawn when it can be presented, not before.
+        const uint64_t show = presentAt > now ? presentAt : now;
+        deadline = show < deadline ? show : deadline;
     }
     if (timerActive) {
         const uint64_t tick = TimeOfReading(timerLastTick + timerPeriodMs, now);
@@ -326,13 +331,15 @@ bool PlatformPeekMessage(Message* message) {
     }
     idleOwed = false;
     workDueKnown = false;  // the idle turn that follows says it anew
+    stepToShow = false;
     lastIdleNs = MonotonicNs();
     return false;
 }
 
-void PlatformIdleWorkDueAt(uint32_t clockReading) {
+void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     workDueKnown = true;
-    workDueAt = clockReading;
+    workDueAt = nextStepAt;
+    stepToShow = stepTaken;
 }
 
 void PlatformDispatchMessage(const Message* message) {

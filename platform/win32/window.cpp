@@ -81,7 +81,7 @@ bool PlatformShiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
 uint32_t PlatformClockMs() { return timeGetTime(); }
 
 // The loop on Windows never waits: the hint has no use here.
-void PlatformIdleWorkDueAt(uint32_t) {}
+void PlatformIdleWorkDueAt(uint32_t, bool) {}
 
 void PlatformMessageBox(WindowHandle owner, const char* text, const char* caption) {
     MessageBoxA(ToHwnd(owner), text, caption, MB_OK);

@@ -173,9 +173,10 @@ bool PlatformShiftHeld() {
     Write("ShiftHeld");
     return state.shiftHeld;
 }
-void PlatformIdleWorkDueAt(uint32_t clockReading) {
+void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     state.idleWorkDueKnown = true;
-    state.idleWorkDueAt = clockReading;
+    state.idleWorkDueAt = nextStepAt;
+    state.idleWorkStepTaken = stepTaken;
 }
 uint32_t PlatformClockMs() {
     Write("ClockMs");

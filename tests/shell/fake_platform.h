@@ -35,6 +35,7 @@ struct Platform {
     uint32_t clockMs = 0;
     bool idleWorkDueKnown = false;  // what the idle work last told of its next step
     uint32_t idleWorkDueAt = 0;
+    bool idleWorkStepTaken = false;
     // Messages the program posted come first, then the test's script; message 0 is a turn without one.
     std::deque<Message> posted;
     std::deque<Message> script;

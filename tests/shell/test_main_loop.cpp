@@ -103,13 +103,15 @@ TEST_F(Idle, ThePlatformIsToldTheFirstReadingAtWhichTheNextStepIsDue) {
         IdleTurn();
         EXPECT_FALSE(Stepped());
         EXPECT_TRUE(fake::state.idleWorkDueKnown);
+        EXPECT_FALSE(fake::state.idleWorkStepTaken);
         EXPECT_EQ(fake::state.idleWorkDueAt, c.due) << "level " << c.level << " shift " << c.shift;
     }
-    // Right after a step the next turn is due at once, to show it.
+    // A step counts from the reading after it, and the platform hears that one was taken.
     fake::state.clockMs = 5000;
     IdleTurn();
     EXPECT_TRUE(Stepped());
-    EXPECT_EQ(fake::state.idleWorkDueAt, 5000u);
+    EXPECT_TRUE(fake::state.idleWorkStepTaken);
+    EXPECT_EQ(fake::state.idleWorkDueAt, 5000u + 39u);
     // Between games there is no step to wait for.
     gameRunning = 0;
     fake::state.idleWorkDueKnown = false;
