@@ -369,6 +369,12 @@ uint64_t RefreshIntervalNs() {
     return theDisplay.inUse && theDisplay.refreshNs != 0 ? theDisplay.refreshNs : 1000000000u / fallbackRefreshHz;
 }
 
+void ShowPictureAgain() {
+    if (theDisplay.inUse && PrimarySurface() != nullptr) {
+        NoteRowsChanged(0, pictureHeight);
+    }
+}
+
 void PresentStats(uint64_t* count, uint64_t* lastNs) {
     *count = theDisplay.presents;
     *lastNs = theDisplay.lastPresentNs;

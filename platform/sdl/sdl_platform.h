@@ -69,6 +69,8 @@ SDL_Renderer* DisplayRenderer();
 bool PicturePending(uint64_t* presentAtNs);
 // The display's refresh interval in nanoseconds (that of 60 Hz where SDL does not know it).
 uint64_t RefreshIntervalNs();
+// Has the whole picture presented again with the next frame, as after the window was uncovered.
+void ShowPictureAgain();
 // Shows the whole primary surface at once, whatever the refresh pacing says.
 void PresentPictureNow();
 // How many presents the display has made, and when the last one was (for the benchmarks).

@@ -2,6 +2,7 @@
 // the pointer, the clock and the program's boxes and debugger lines, on SDL2.
 #include <poll.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -242,6 +243,12 @@ bool TakeMessage(Message* message) {
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+        // What the window showed may be gone: the picture is presented again with the next frame.
+        if ((event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                               event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) ||
+            event.type == SDL_RENDER_TARGETS_RESET) {
+            ShowPictureAgain();
+        }
         if (Translate(event, message)) {
             return true;
         }
@@ -290,14 +297,17 @@ void SleepUntil(uint64_t deadline) {
 
 // Sleeps until the idle work next has something to do: the step that the shell said is due; a
 // frame to show a step just taken or a picture that had to wait, as soon as it can be presented;
-// the timer; and at the latest one refresh after the last idle turn, so that what changes with
-// time alone (an item that shows) is drawn.
+// the timer; and, while a game runs, one refresh after the last idle turn at the latest, so that
+// what changes with time alone (an item that shows or goes) is drawn. Between games the picture
+// changes only with a message, and the poll waits for one.
 void WaitForWork() {
     const uint64_t now = MonotonicNs();
-    uint64_t deadline = lastIdleNs + RefreshIntervalNs();
+    uint64_t deadline = now + 1000000000u;  // a second at most, like the timer
     if (workDueKnown) {
         const uint64_t due = TimeOfReading(workDueAt, now);
+        const uint64_t refresh = lastIdleNs + RefreshIntervalNs();
         deadline = due < deadline ? due : deadline;
+        deadline = refresh < deadline ? refresh : deadline;
     }
     uint64_t presentAt = 0;
     const bool pending = PicturePending(&presentAt);

@@ -86,9 +86,6 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 # Leaks of libraries below SDL are not the game's; the game's own code must not leak.
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
-# SDL's software renderer: under Xvfb the only accelerated one is Mesa's llvmpipe, whose JIT code
-# and unloaded driver leave the leak checker allocations it cannot trace to any library.
-export SDL_RENDER_DRIVER=software
 
 mkdir -p "$work/run/textures"
 cp "$textures"/background.bmp "$textures"/cube.bmp "$textures"/icons.bmp "$work/run/textures/"
