@@ -263,6 +263,9 @@ uint64_t TimeOfReading(uint32_t reading, uint64_t now) {
     return ahead <= 0 ? now : (nowMs + static_cast<uint64_t>(ahead)) * 1000000u;
 }
 
+// How much earlier than a step's millisecond the poll wakes, to be on time despite a late wake-up.
+constexpr uint64_t stepWakeMarginNs = 300000;
+
 // Gives the processor up until the deadline or until an event arrives, whichever comes first.
 void SleepUntil(uint64_t deadline) {
     SDL_PumpEvents();
@@ -303,10 +306,11 @@ void SleepUntil(uint64_t deadline) {
 void WaitForWork() {
     const uint64_t now = MonotonicNs();
     uint64_t deadline = now + 1000000000u;  // a second at most, like the timer
+    uint64_t stepAt = UINT64_MAX;
     if (workDueKnown) {
-        const uint64_t due = TimeOfReading(workDueAt, now);
+        stepAt = TimeOfReading(workDueAt, now);
         const uint64_t refresh = lastIdleNs + RefreshIntervalNs();
-        deadline = due < deadline ? due : deadline;
+        deadline = stepAt < deadline ? stepAt : deadline;
         deadline = refresh < deadline ? refresh : deadline;
     }
     uint64_t presentAt = 0;
@@ -320,8 +324,17 @@ void WaitForWork() {
         const uint64_t tick = TimeOfReading(timerLastTick + timerPeriodMs, now);
         deadline = tick < deadline ? tick : deadline;
     }
-    if (deadline > now) {
+    if (deadline <= now) {
+        return;
+    }
+    if (deadline != stepAt || deadline - now <= stepWakeMarginNs) {
         SleepUntil(deadline);
+        return;
+    }
+    // A step must come in the first millisecond after its delay, and a sleeper is woken late now
+    // and then: wake a little early and wait out the rest awake.
+    SleepUntil(deadline - stepWakeMarginNs);
+    while (MonotonicNs() < deadline && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
     }
 }
 
