@@ -73,7 +73,9 @@ void IdleTurn() {
     if (primarySurface == nullptr || backSurface == nullptr) {
         return;
     }
-    if (appActive == 1) {
+    // A platform that shows at most one frame per refresh of the screen may decline the frames
+    // in between; Windows shows every one.
+    if (appActive == 1 && PlatformFrameWanted()) {
         RenderFrame();
     }
     // An inactive game goes on stepping: the snake can die while the player is away.

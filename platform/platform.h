@@ -162,6 +162,9 @@ void PlatformReleaseDisplay(DisplayDevice* display);
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect);
 // Makes what was copied onto the primary surface visible (nothing to do where the primary surface is the screen).
 void PlatformPresent(Surface* primary);
+// False while a frame drawn now could not be shown yet; the platform then asks for one by ending its
+// poll as soon as it can be shown. Always true where every frame is shown (Windows).
+bool PlatformFrameWanted();
 
 // ---- Bitmaps --------------------------------------------------------------------------------
 

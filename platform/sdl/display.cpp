@@ -361,7 +361,8 @@ SDL_Renderer* DisplayRenderer() {
 
 bool PicturePending(uint64_t* presentAtNs) {
     *presentAtNs = theDisplay.inUse ? theDisplay.nextPresentNs : 0;
-    const bool changed = theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr;
+    const bool changed = theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr ||
+                         theDisplay.frameOwed;
     return theDisplay.inUse && theDisplay.renderer != nullptr && changed && PrimarySurface() != nullptr;
 }
 
@@ -621,6 +622,19 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
 // The picture goes to the screen when it changed, and no sooner than one refresh after the last
 // present; a change made meanwhile waits for the next frame after that moment, which the message
 // poll wakes for.
+// A frame composed before the next present may come would only be put off: it is declined, and the
+// poll ends when it can be shown, for a frame that shows everything up to then.
+bool PlatformFrameWanted() {
+    DisplayDevice& display = theDisplay;
+    if (!display.inUse || display.renderer == nullptr || PrimarySurface() == nullptr ||
+        MonotonicNs() >= display.nextPresentNs) {
+        display.frameOwed = false;  // the frame about to be drawn is the one owed
+        return true;
+    }
+    display.frameOwed = true;
+    return false;
+}
+
 void PlatformPresent(Surface* primary) {
     DisplayDevice& display = theDisplay;
     if (primary == nullptr || !primary->inUse || !primary->primary || !display.inUse || display.renderer == nullptr) {

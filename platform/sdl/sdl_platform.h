@@ -47,6 +47,7 @@ struct DisplayDevice {
     int changedBottom;        // none when equal
     uint64_t nextPresentNs;   // no present before this time: one refresh after the last
     uint64_t refreshNs;       // the display's refresh interval
+    bool frameOwed;           // a frame was declined: one is wanted as soon as it can be presented
     Surface* deferred;        // a whole picture copied onto the primary surface while no present
                               // could follow: copied (and compared) only when one can
     uint64_t presents;        // how many presents there have been, for the benchmarks

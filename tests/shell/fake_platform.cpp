@@ -173,6 +173,7 @@ bool PlatformShiftHeld() {
     Write("ShiftHeld");
     return state.shiftHeld;
 }
+bool PlatformFrameWanted() { return true; }
 void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     state.idleWorkDueKnown = true;
     state.idleWorkDueAt = nextStepAt;
