@@ -624,7 +624,18 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
 // poll wakes for.
 // A frame composed before the next present may come would only be put off: it is declined, and the
 // poll ends when it can be shown, for a frame that shows everything up to then.
+static bool frameAskedFor = false;
+
+bool FrameAskedForLately() {
+    return frameAskedFor;
+}
+
+void ForgetFrameAskedFor() {
+    frameAskedFor = false;
+}
+
 bool PlatformFrameWanted() {
+    frameAskedFor = true;
     DisplayDevice& display = theDisplay;
     if (!display.inUse || display.renderer == nullptr || PrimarySurface() == nullptr ||
         MonotonicNs() >= display.nextPresentNs) {

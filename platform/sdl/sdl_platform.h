@@ -70,6 +70,10 @@ SDL_Renderer* DisplayRenderer();
 bool PicturePending(uint64_t* presentAtNs);
 // The display's refresh interval in nanoseconds (that of 60 Hz where SDL does not know it).
 uint64_t RefreshIntervalNs();
+// Whether the idle turn since the last ForgetFrameAskedFor asked PlatformFrameWanted, that is,
+// whether the program draws frames at present.
+bool FrameAskedForLately();
+void ForgetFrameAskedFor();
 // Has the whole picture presented again with the next frame, as after the window was uncovered.
 void ShowPictureAgain();
 // Shows the whole primary surface at once, whatever the refresh pacing says.

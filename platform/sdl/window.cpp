@@ -283,7 +283,7 @@ void SleepUntil(uint64_t deadline) {
         return;
     }
     if (xConnection >= 0) {
-        // Xlib's own queue was emptied by the pump above, so whatever comes next arrives on the socket.
+        // Xlib's own queue was emptied by that pump, so whatever comes next arrives on the socket.
         const uint64_t wait = deadline - now;
         const timespec timeout{static_cast<time_t>(wait / 1000000000u), static_cast<long>(wait % 1000000000u)};
         pollfd connection{xConnection, POLLIN, 0};
@@ -320,7 +320,9 @@ void WaitForWork() {
         deadline = refresh < deadline ? refresh : deadline;
     }
     uint64_t presentAt = 0;
-    const bool pending = PicturePending(&presentAt);
+    // A picture waiting for its present counts only while the idle turns draw frames: an inactive
+    // program draws none, and would otherwise be woken for it over and over.
+    const bool pending = PicturePending(&presentAt) && FrameAskedForLately();
     if (stepToShow || pending) {
         // A frame that shows a change is drawn when it can be presented, not before.
         const uint64_t show = presentAt > now ? presentAt : now;
@@ -362,6 +364,7 @@ bool PlatformPeekMessage(Message* message) {
     idleOwed = false;
     workDueKnown = false;  // the idle turn that follows says it anew
     stepToShow = false;
+    ForgetFrameAskedFor();
     lastIdleNs = MonotonicNs();
     return false;
 }
