@@ -1,4 +1,6 @@
-// The entry point: start-up in its fixed order, then the loop that never waits.
+// The entry point: start-up in its fixed order, then the loop. The loop itself never waits; the
+// idle work tells the platform when its next step is due, so that a platform whose poll can sleep
+// (Linux) sleeps until then, and one whose cannot (Windows) goes on as before.
 #include "app/app.h"
 #include "display/display.h"
 #include "game/clock.h"
@@ -71,7 +73,9 @@ void IdleTurn() {
     if (primarySurface == nullptr || backSurface == nullptr) {
         return;
     }
-    if (appActive == 1) {
+    // A platform that shows at most one frame per refresh of the screen may decline the frames
+    // in between; Windows shows every one.
+    if (appActive == 1 && PlatformFrameWanted()) {
         RenderFrame();
     }
     // An inactive game goes on stepping: the snake can die while the player is away.
@@ -80,10 +84,14 @@ void IdleTurn() {
     }
     uint32_t elapsed = ReadClock() - lastStepTime;
     bool shiftHeld = PlatformShiftHeld();
+    bool stepTaken = false;
     if (IsStepDue(elapsed, level, shiftHeld)) {
         StepSnake();
         // Read after the step, so the step's own time (a game over included) is not counted
         // toward the next delay.
         lastStepTime = ReadClock();
+        stepTaken = true;
     }
+    // The first reading at which the next step is due: one past the delay.
+    PlatformIdleWorkDueAt(lastStepTime + StepDelay(level, shiftHeld) + 1, stepTaken);
 }

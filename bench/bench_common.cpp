@@ -96,10 +96,6 @@ bool DeliverPendingMessages() {
     return true;
 }
 
-bool FrameWouldBeDrawn() {
-    return primarySurface != nullptr && backSurface != nullptr && appActive == 1;
-}
-
 double MemcpyFloorMicroseconds() {
     constexpr size_t pictureBytes = size_t{800} * 600 * 4;
     constexpr int copies = 3000;

@@ -16,8 +16,6 @@ bool DeliverPendingMessages();
 // One turn of the real main loop; sets *quit when it took WM_QUIT. True when it did idle work.
 bool LoopTurn(bool* quit);
 
-// True when an idle turn would draw a frame now.
-bool FrameWouldBeDrawn();
 
 // Median microseconds of one memcpy of an 800 x 600 x 4 byte picture between two distinct
 // buffers, the destination warm: the floor that a frame is compared with.

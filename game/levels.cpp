@@ -82,10 +82,14 @@ void CheckPromotion() {
     }
 }
 
-bool IsStepDue(uint32_t elapsedMs, int atLevel, bool shiftHeld) {
+uint32_t StepDelay(int atLevel, bool shiftHeld) {
     int32_t delay = SpeedTable[atLevel];
     if (shiftHeld) {
         delay /= 2;
     }
-    return elapsedMs > static_cast<uint32_t>(delay);
+    return static_cast<uint32_t>(delay);
+}
+
+bool IsStepDue(uint32_t elapsedMs, int atLevel, bool shiftHeld) {
+    return elapsedMs > StepDelay(atLevel, shiftHeld);
 }

@@ -17,3 +17,5 @@ void CheckPromotion();
 // The pacing rule: a step is due when elapsed is strictly greater than the level's delay,
 // halved (rounding down) while Shift is held.
 bool IsStepDue(uint32_t elapsedMs, int level, bool shiftHeld);
+// That delay in milliseconds.
+uint32_t StepDelay(int level, bool shiftHeld);

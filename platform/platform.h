@@ -124,6 +124,10 @@ void PlatformHidePointer();
 void PlatformShowArrowPointer();
 // True while either Shift key is held.
 bool PlatformShiftHeld();
+// Told by each idle turn of a running game: the clock reading at which the next step falls due, and
+// whether this turn took a step (its frame, drawn before it, does not show it yet). Until then the
+// poll may wait for messages instead of returning at once. A hint only.
+void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken);
 // Milliseconds since the system (or the platform layer) started; unsigned 32-bit, wrapping.
 uint32_t PlatformClockMs();
 // A modal box with an OK button, owned by the window; returns when the player has confirmed it.
@@ -158,6 +162,9 @@ void PlatformReleaseDisplay(DisplayDevice* display);
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect);
 // Makes what was copied onto the primary surface visible (nothing to do where the primary surface is the screen).
 void PlatformPresent(Surface* primary);
+// False while a frame drawn now could not be shown yet; the platform then asks for one by ending its
+// poll as soon as it can be shown. Always true where every frame is shown (Windows).
+bool PlatformFrameWanted();
 
 // ---- Bitmaps --------------------------------------------------------------------------------
 

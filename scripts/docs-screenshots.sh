@@ -2,6 +2,7 @@
 # Takes the screenshots in docs/ from the real game on an Xvfb of its own:
 #   docs/score-list.png  the game between games, with a score file of a few players
 #   docs/level-5.png     a game at level 5, held still by the showcase program
+#   docs/level-5-1920x1080.png  the same game on a 1920 x 1080 screen, scaled by 1.8
 # Needs a configured linux-release build (cmake --preset linux-release) and Xvfb, xwd, ImageMagick.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,17 +10,23 @@ build=$top/build/linux-release
 cmake --build "$build" -j "$(nproc)" --target vornix vornix_showcase
 
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
+xvfb=
 game=
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+screen_of() {  # screen_of SIZE: a fresh Xvfb of that size becomes the DISPLAY
+  [ -n "$xvfb" ] && kill "$xvfb" && wait "$xvfb" 2>/dev/null
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=:$(head -n 1 "$work/display")
+}
+screen_of 800x600
 
 mkdir -p "$work/textures"
 cp "$build"/textures/{background,cube,icons}.bmp "$work/textures/"
@@ -38,4 +45,12 @@ sleep 2.5
 xwd -root -silent | convert xwd:- "$top/docs/level-5.png"
 wait "$game" || true
 game=
-echo "wrote docs/score-list.png and docs/level-5.png"
+
+screen_of 1920x1080
+(cd "$work" && exec "$build/bench/vornix_showcase" 4) &
+game=$!
+sleep 2.5
+xwd -root -silent | convert xwd:- "$top/docs/level-5-1920x1080.png"
+wait "$game" || true
+game=
+echo "wrote docs/score-list.png, docs/level-5.png and docs/level-5-1920x1080.png"

@@ -1,6 +1,10 @@
-// The display on SDL2: the fullscreen window, its surface as the primary surface, off-screen
-// surfaces in the window's pixel format, the opaque copy and the presentation.
+// The display on SDL2. The primary surface is the 800 x 600 picture in memory; off-screen surfaces
+// share its pixel format, so copies never convert. The picture reaches the screen through SDL's
+// renderer: the window covers the desktop in the desktop's own mode (the display mode is never
+// changed), and the picture is scaled onto it with its shape kept and black around it, at most
+// once per refresh of the display and only when it changed.
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/sdl/sdl_platform.h"
 
@@ -12,12 +16,15 @@ DisplayDevice theDisplay;
 constexpr int surfaceCapacity = 8;
 Surface surfaces[surfaceCapacity];
 
-// The picture that the program composes is 800 x 600; the primary surface shows it at that size.
+// The picture that the program composes is 800 x 600 at 32 bits.
 constexpr int pictureWidth = 800;
 constexpr int pictureHeight = 600;
+constexpr uint32_t pictureBits = 32;
 // The window's own size, which it gets back when the display is let go.
 constexpr int windowWidth = 320;
 constexpr int windowHeight = 200;
+// The refresh rate assumed where SDL does not know the display's.
+constexpr int fallbackRefreshHz = 60;
 
 SDL_Window* WindowOfDisplay(const DisplayDevice* display) {
     SDL_Window* window = SdlWindowOf(display->window);
@@ -36,195 +43,298 @@ Surface* TakeSurfaceSlot() {
     return nullptr;
 }
 
-// The format of every surface: that of the window's surface, so that copies never convert.
-uint32_t DisplayPixelFormat(SDL_Window* window) {
-    SDL_Surface* windowSurface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-    if (windowSurface != nullptr) {
-        return windowSurface->format->format;
+Surface* PrimarySurface() {
+    for (Surface& surface : surfaces) {
+        if (surface.inUse && surface.primary) {
+            return &surface;
+        }
     }
-    const uint32_t unknown = SDL_PIXELFORMAT_UNKNOWN;
-    const uint32_t format = window != nullptr ? SDL_GetWindowPixelFormat(window) : unknown;
-    return format != unknown ? format : static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888);
+    return nullptr;
 }
 
-// Where the 800 x 600 picture stands on a window surface of the given size: as large as fits
-// with its aspect kept, centred, black around it.
-SDL_Rect PictureArea(int windowWidth, int windowHeight) {
-    SDL_Rect area;
-    if (windowWidth * pictureHeight <= windowHeight * pictureWidth) {
-        area.w = windowWidth;
-        area.h = windowWidth * pictureHeight / pictureWidth;
-    } else {
-        area.h = windowHeight;
-        area.w = windowHeight * pictureWidth / pictureHeight;
+// Places the window over the whole screen before it turns fullscreen. A window manager would do
+// that on its own; on a bare X server there is none, and the window would keep its 320 x 200
+// while SDL believes it covers the screen.
+void CoverScreen(SDL_Window* window) {
+    const int displayIndex = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(displayIndex < 0 ? 0 : displayIndex, &bounds) == 0) {
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
     }
-    area.x = (windowWidth - area.w) / 2;
-    area.y = (windowHeight - area.h) / 2;
+}
+
+uint64_t RefreshIntervalOf(SDL_Window* window) {
+    SDL_DisplayMode mode;
+    const int displayIndex = SDL_GetWindowDisplayIndex(window);
+    int hz = 0;
+    if (SDL_GetCurrentDisplayMode(displayIndex < 0 ? 0 : displayIndex, &mode) == 0) {
+        hz = mode.refresh_rate;
+    }
+    return 1000000000u / static_cast<uint64_t>(hz > 0 ? hz : fallbackRefreshHz);
+}
+
+// The renderer's pixel format closest to the X server's own, so that neither the upload nor the
+// software renderer converts.
+uint32_t TextureFormatOf(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.num_texture_formats == 0) {
+        return SDL_PIXELFORMAT_RGB888;
+    }
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
+        if (info.texture_formats[i] == SDL_PIXELFORMAT_RGB888) {
+            return SDL_PIXELFORMAT_RGB888;
+        }
+    }
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
+        if (info.texture_formats[i] == SDL_PIXELFORMAT_ARGB8888) {
+            return SDL_PIXELFORMAT_ARGB8888;
+        }
+    }
+    return info.texture_formats[0];
+}
+
+// Where the 800 x 600 picture stands on a drawable of the given size: as large as fits with its
+// shape kept, centred, black around it.
+SDL_Rect PictureArea(int outputWidth, int outputHeight) {
+    SDL_Rect area;
+    if (outputWidth * pictureHeight <= outputHeight * pictureWidth) {
+        area.w = outputWidth;
+        area.h = outputWidth * pictureHeight / pictureWidth;
+    } else {
+        area.h = outputHeight;
+        area.w = outputHeight * pictureWidth / pictureHeight;
+    }
+    area.x = (outputWidth - area.w) / 2;
+    area.y = (outputHeight - area.h) / 2;
     return area;
 }
 
-void FillBorders(SDL_Surface* target, const SDL_Rect& area) {
-    const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
-    const SDL_Rect borders[4] = {
-        {0, 0, target->w, area.y},
-        {0, area.y + area.h, target->w, target->h - area.y - area.h},
-        {0, area.y, area.x, area.h},
-        {area.x + area.w, area.y, target->w - area.x - area.w, area.h},
-    };
-    for (const SDL_Rect& border : borders) {
-        if (border.w > 0 && border.h > 0) {
-            SDL_FillRect(target, &border, black);
+void DropEnlarged(DisplayDevice* display) {
+    if (display->enlarged != nullptr) {
+        SDL_DestroyTexture(display->enlarged);
+        display->enlarged = nullptr;
+    }
+    display->factor = 0;
+}
+
+// The way the picture is scaled onto a drawable of this size. A whole factor (1 included) draws
+// each picture pixel as an exact N x N block. Any other factor enlarges the picture by the next
+// whole factor with nearest neighbours into a texture of its own, and shrinks that linearly onto
+// the area: edges stay sharp, and the pixels do not come out of uneven sizes. A screen smaller
+// than the picture gets it shrunk linearly.
+void Layout(DisplayDevice* display, int outputWidth, int outputHeight) {
+    DropEnlarged(display);
+    display->outputWidth = outputWidth;
+    display->outputHeight = outputHeight;
+    display->area = PictureArea(outputWidth, outputHeight);
+    const SDL_Rect& area = display->area;
+    const int whole = area.w / pictureWidth;
+    SDL_ScaleMode direct = SDL_ScaleModeNearest;
+    if (whole == 0) {
+        direct = SDL_ScaleModeLinear;
+    } else if (area.w != whole * pictureWidth || area.h != whole * pictureHeight) {
+        const int factor = whole + 1;
+        display->enlarged = SDL_CreateTexture(display->renderer, display->format, SDL_TEXTUREACCESS_TARGET,
+                                              factor * pictureWidth, factor * pictureHeight);
+        if (display->enlarged != nullptr) {
+            SDL_SetTextureBlendMode(display->enlarged, SDL_BLENDMODE_NONE);
+            SDL_SetTextureScaleMode(display->enlarged, SDL_ScaleModeLinear);
+            display->factor = factor;
+        } else {
+            direct = SDL_ScaleModeLinear;  // no room for the enlarged picture: plain linear scaling
         }
     }
+    SDL_SetTextureScaleMode(display->picture, direct);
+    display->refreshNs = RefreshIntervalOf(WindowOfDisplay(display));
 }
 
-// Places the window over the whole screen of the given size before it turns fullscreen. A window
-// manager would do that on its own; on a bare X server there is none, and the window would keep
-// its 320 x 200 while SDL believes it covers the screen.
-void CoverScreen(SDL_Window* window, int width, int height) {
-    const int displayIndex = SDL_GetWindowDisplayIndex(window);
-    SDL_Rect bounds{0, 0, width, height};
-    SDL_GetDisplayBounds(displayIndex < 0 ? 0 : displayIndex, &bounds);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
-    SDL_SetWindowSize(window, width, height);
+void ForgetScreen(DisplayDevice* display) {
+    DropEnlarged(display);
+    if (display->picture != nullptr) {
+        SDL_DestroyTexture(display->picture);
+        display->picture = nullptr;
+    }
+    if (display->renderer != nullptr) {
+        SDL_DestroyRenderer(display->renderer);
+        display->renderer = nullptr;
+    }
+    display->outputWidth = 0;
+    display->outputHeight = 0;
 }
 
-// The window's surface as SDL holds it now. Fetching it is what makes SDL replace (and free) a
-// surface that a resize or a mode change has invalidated.
-SDL_Surface* CurrentScreen() {
-    SDL_Window* window = DisplayWindow();
-    return window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-}
+bool OnGraphicsProcessor(SDL_Renderer* renderer);
 
-// A sharing surface is sound only while the window surface is the one it was made from, with the
-// same buffer and layout. Should SDL hand out a new surface at the old addresses, the buffer has
-// the same size and stays safe to use; the resize watch below still marks such a surface lost.
-bool SharingHolds(const Surface* surface, const SDL_Surface* screen) {
-    const SDL_Surface* own = surface->pixels;
-    return screen != nullptr && own != nullptr && screen == surface->sharedScreen && screen->pixels == own->pixels &&
-           screen->pitch == own->pitch && screen->w == own->w && screen->h == own->h &&
-           screen->format->format == own->format->format;
-}
-
-// SDL invalidates the window surface on every size change of the window (a resize, a mode change,
-// leaving fullscreen) and frees it at the next fetch: a surface sharing it is lost from then on.
-bool watchingResizes = false;
-
-int MarkSharersLost(void*, SDL_Event* event) {
-    if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED) {
-        return 1;
-    }
-    SDL_Window* window = DisplayWindow();
-    if (window != nullptr && event->window.windowID != SDL_GetWindowID(window)) {
-        return 1;
-    }
-    for (Surface& surface : surfaces) {
-        if (surface.inUse && surface.sharedScreen != nullptr) {
-            surface.lost = true;
-        }
-    }
-    return 1;
-}
-
-bool AnotherShares(const Surface* surface) {
-    for (const Surface& other : surfaces) {
-        if (&other != surface && other.inUse && other.sharedScreen != nullptr) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void DropPixels(Surface* surface) {
-    if (surface->pixels != nullptr) {
-        SDL_FreeSurface(surface->pixels);  // a sharing surface's buffer belongs to the window: only the header goes
-    }
-    surface->pixels = nullptr;
-    surface->sharedScreen = nullptr;
-    if (watchingResizes && !AnotherShares(surface)) {
-        SDL_DelEventWatch(MarkSharersLost, nullptr);
-        watchingResizes = false;
-    }
-}
-
-// An off-screen surface of exactly the window surface's size and format shares its pixels, so
-// that the picture composed there is already on the screen and presenting it copies nothing.
-// Only one surface shares; every other gets a buffer of its own.
-bool GivePixels(Surface* surface, SDL_Window* window) {
-    SDL_Surface* screen = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-    const uint32_t format = DisplayPixelFormat(window);
-    if (screen != nullptr && screen->w == surface->width && screen->h == surface->height &&
-        screen->format->format == format && !AnotherShares(surface)) {
-        surface->pixels = SDL_CreateRGBSurfaceWithFormatFrom(screen->pixels, screen->w, screen->h,
-                                                             SDL_BITSPERPIXEL(format), screen->pitch, format);
-        if (surface->pixels != nullptr) {
-            surface->sharedScreen = screen;
-            if (!watchingResizes) {
-                SDL_AddEventWatch(MarkSharersLost, nullptr);
-                watchingResizes = true;
-            }
-        }
-    }
-    if (surface->pixels == nullptr) {
-        surface->pixels = SDL_CreateRGBSurfaceWithFormat(0, surface->width, surface->height, SDL_BITSPERPIXEL(format), format);
-    }
-    if (surface->pixels == nullptr) {
+// The window covers the desktop, in the desktop's mode, and gets its renderer: an accelerated one
+// where the machine has it, SDL's software renderer otherwise. Never waiting for vertical sync:
+// the loop paces the presents itself.
+bool TakeScreen(DisplayDevice* display, SDL_Window* window) {
+    CoverScreen(window);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         return false;
     }
-    SDL_SetSurfaceBlendMode(surface->pixels, SDL_BLENDMODE_NONE);
-    surface->lost = false;
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    display->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (display->renderer != nullptr && (named == nullptr || *named == '\0') && !OnGraphicsProcessor(display->renderer)) {
+        SDL_DestroyRenderer(display->renderer);
+        display->renderer = nullptr;
+    }
+    if (display->renderer == nullptr) {
+        display->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (display->renderer == nullptr) {
+        return false;
+    }
+    display->format = TextureFormatOf(display->renderer);
+    display->picture = SDL_CreateTexture(display->renderer, display->format, SDL_TEXTUREACCESS_STREAMING,
+                                         pictureWidth, pictureHeight);
+    if (display->picture == nullptr) {
+        ForgetScreen(display);
+        return false;
+    }
+    SDL_SetTextureBlendMode(display->picture, SDL_BLENDMODE_NONE);
+    display->refreshNs = RefreshIntervalOf(window);
     return true;
 }
 
-// A lost surface gets memory again: the window surface's if it still fits, else its own.
-HRESULT RestoreLostSurface(Surface* surface) {
-    if (!SurfaceLost(surface)) {
-        return S_OK;
+void NoteRowsChanged(int top, int bottom) {
+    DisplayDevice& display = theDisplay;
+    if (top >= bottom) {
+        return;
     }
-    DropPixels(surface);
-    return GivePixels(surface, DisplayWindow()) ? S_OK : E_FAIL;
+    if (display.changedTop >= display.changedBottom) {
+        display.changedTop = top;
+        display.changedBottom = bottom;
+        return;
+    }
+    if (top < display.changedTop) display.changedTop = top;
+    if (bottom > display.changedBottom) display.changedBottom = bottom;
 }
 
-// A copy onto the primary surface: picture coordinates mapped onto the window's surface.
-HRESULT CopyToScreen(int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect) {
-    SDL_Window* window = DisplayWindow();
-    SDL_Surface* target = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-    if (target == nullptr) {
-        return E_FAIL;
+// Clips an opaque copy to its source and its destination, moving the other side along; false
+// when nothing is left to copy.
+bool ClipCopy(const SDL_Surface* destination, int32_t* x, int32_t* y, const SDL_Surface* source, SDL_Rect* rect) {
+    if (rect->x < 0) { *x -= rect->x; rect->w += rect->x; rect->x = 0; }
+    if (rect->y < 0) { *y -= rect->y; rect->h += rect->y; rect->y = 0; }
+    if (rect->x + rect->w > source->w) rect->w = source->w - rect->x;
+    if (rect->y + rect->h > source->h) rect->h = source->h - rect->y;
+    if (*x < 0) { rect->x -= *x; rect->w += *x; *x = 0; }
+    if (*y < 0) { rect->y -= *y; rect->h += *y; *y = 0; }
+    if (*x + rect->w > destination->w) rect->w = destination->w - *x;
+    if (*y + rect->h > destination->h) rect->h = destination->h - *y;
+    return rect->w > 0 && rect->h > 0;
+}
+
+// A copy onto the primary surface: only the rows that differ are written, and they are noted for
+// the next upload. A frame that shows what the last one showed changes nothing and is never presented.
+void CopyOntoPicture(SDL_Surface* picture, int32_t x, int32_t y, SDL_Surface* source, SDL_Rect rect) {
+    if (!ClipCopy(picture, &x, &y, source, &rect)) {
+        return;
     }
-    const SDL_Rect area = PictureArea(target->w, target->h);
-    FillBorders(target, area);
-    // Clip to the picture and the source first: nothing lands on the border, and the scaling
-    // maps whole picture pixels.
-    int32_t left = x, top = y;
-    if (sourceRect.x < 0) { left -= sourceRect.x; sourceRect.w += sourceRect.x; sourceRect.x = 0; }
-    if (sourceRect.y < 0) { top -= sourceRect.y; sourceRect.h += sourceRect.y; sourceRect.y = 0; }
-    if (left < 0) { sourceRect.x -= left; sourceRect.w += left; left = 0; }
-    if (top < 0) { sourceRect.y -= top; sourceRect.h += top; top = 0; }
-    if (sourceRect.x + sourceRect.w > source->w) sourceRect.w = source->w - sourceRect.x;
-    if (sourceRect.y + sourceRect.h > source->h) sourceRect.h = source->h - sourceRect.y;
-    if (left + sourceRect.w > pictureWidth) sourceRect.w = pictureWidth - left;
-    if (top + sourceRect.h > pictureHeight) sourceRect.h = pictureHeight - top;
-    if (sourceRect.w <= 0 || sourceRect.h <= 0) {
-        return S_OK;
+    if (source == picture) {
+        CopyPixels(picture, x, y, source, rect);
+        NoteRowsChanged(y, y + rect.h);
+        return;
     }
-    if (area.w == pictureWidth && area.h == pictureHeight && source->format->format == target->format->format) {
-        CopyPixels(target, area.x + left, area.y + top, source, sourceRect);  // pixel for pixel
-        return S_OK;
+    const int bytesPerPixel = source->format->BytesPerPixel;
+    const size_t rowBytes = static_cast<size_t>(rect.w) * bytesPerPixel;
+    const Uint8* from = static_cast<const Uint8*>(source->pixels) + rect.y * source->pitch + rect.x * bytesPerPixel;
+    Uint8* to = static_cast<Uint8*>(picture->pixels) + y * picture->pitch + x * bytesPerPixel;
+    int first = -1, last = -1;
+    for (int row = 0; row < rect.h; ++row) {
+        if (std::memcmp(to, from, rowBytes) != 0) {
+            std::memcpy(to, from, rowBytes);
+            if (first < 0) first = row;
+            last = row;
+        }
+        from += source->pitch;
+        to += picture->pitch;
     }
-    const int32_t right = left + sourceRect.w, bottom = top + sourceRect.h;
-    SDL_Rect targetRect;
-    targetRect.x = area.x + left * area.w / pictureWidth;
-    targetRect.y = area.y + top * area.h / pictureHeight;
-    targetRect.w = area.x + right * area.w / pictureWidth - targetRect.x;
-    targetRect.h = area.y + bottom * area.h / pictureHeight - targetRect.y;
-    if (targetRect.w <= 0 || targetRect.h <= 0) {
-        return S_OK;
+    if (first >= 0) {
+        NoteRowsChanged(y + first, y + last + 1);
     }
-    if (source->pixels == target->pixels) {
-        return E_FAIL;  // SDL's scaling reads and writes without regard to overlap
+}
+
+// Carries out a copy of the whole picture onto the primary surface that was put off.
+void CopyDeferred(DisplayDevice* display) {
+    Surface* source = display->deferred;
+    display->deferred = nullptr;
+    Surface* primary = PrimarySurface();
+    if (source != nullptr && source->inUse && source->pixels != nullptr && primary != nullptr) {
+        CopyOntoPicture(primary->pixels, 0, 0, source->pixels, SDL_Rect{0, 0, pictureWidth, pictureHeight});
     }
-    return SDL_BlitScaled(source, &sourceRect, target, &targetRect) == 0 ? S_OK : E_FAIL;
+}
+
+bool IsWholePicture(const Surface* source, int32_t x, int32_t y, const Rect* rect) {
+    return x == 0 && y == 0 && rect->left == 0 && rect->top == 0 && rect->right == pictureWidth &&
+           rect->bottom == pictureHeight && source->width == pictureWidth && source->height == pictureHeight;
+}
+
+// True where the renderer draws on a real graphics processor. Mesa's llvmpipe and its kin call
+// themselves accelerated but rasterise on the processor, several times slower than SDL's own
+// software renderer for this picture: a machine with only those has no accelerator.
+bool OnGraphicsProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+        return true;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned int glRenderer = 0x1F01;
+    const char* name = getString != nullptr ? reinterpret_cast<const char*>(getString(glRenderer)) : nullptr;
+    if (name == nullptr) {
+        return true;
+    }
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+        if (std::strstr(name, software) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Uploads the changed rows and draws the picture onto the drawable, black around it.
+void ShowPicture(DisplayDevice* display, SDL_Surface* picture, uint64_t now) {
+    SDL_Renderer* renderer = display->renderer;
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight) != 0 || outputWidth <= 0 ||
+        outputHeight <= 0) {
+        return;
+    }
+    if (outputWidth != display->outputWidth || outputHeight != display->outputHeight) {
+        Layout(display, outputWidth, outputHeight);  // the drawable's size, not the window's: high DPI counts
+    }
+    if (display->changedTop < display->changedBottom) {
+        const SDL_Rect rows{0, display->changedTop, pictureWidth, display->changedBottom - display->changedTop};
+        const Uint8* pixels = static_cast<const Uint8*>(picture->pixels) + rows.y * picture->pitch;
+        SDL_UpdateTexture(display->picture, &rows, pixels, picture->pitch);
+    }
+    SDL_Texture* shown = display->picture;
+    if (display->enlarged != nullptr && SDL_SetRenderTarget(renderer, display->enlarged) == 0) {
+        SDL_RenderCopy(renderer, display->picture, nullptr, nullptr);
+        SDL_SetRenderTarget(renderer, nullptr);
+        shown = display->enlarged;
+    }
+    const SDL_Rect& area = display->area;
+    const SDL_Rect borders[4] = {
+        {0, 0, outputWidth, area.y},
+        {0, area.y + area.h, outputWidth, outputHeight - area.y - area.h},
+        {0, area.y, area.x, area.h},
+        {area.x + area.w, area.y, outputWidth - area.x - area.w, area.h},
+    };
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    for (const SDL_Rect& border : borders) {
+        if (border.w > 0 && border.h > 0) {
+            SDL_RenderFillRect(renderer, &border);
+        }
+    }
+    SDL_RenderCopy(renderer, shown, nullptr, &area);
+    SDL_RenderPresent(renderer);
+    display->changedTop = display->changedBottom = 0;
+    display->nextPresentNs = now + display->refreshNs;
+    ++display->presents;
+    display->lastPresentNs = MonotonicNs();
 }
 
 }  // namespace
@@ -233,35 +343,57 @@ SDL_Surface* SurfacePixels(Surface* surface) {
     if (surface == nullptr || !surface->inUse) {
         return nullptr;
     }
-    if (surface->primary) {
-        return CurrentScreen();
+    if (surface->primary && theDisplay.deferred != nullptr) {
+        CopyDeferred(&theDisplay);  // whoever reads the primary surface sees every copy made onto it
     }
-    return SurfaceLost(surface) ? nullptr : surface->pixels;
+    return surface->pixels;
 }
 
-bool SurfaceLost(Surface* surface) {
-    if (surface == nullptr || !surface->inUse || surface->primary) {
-        return false;
+void NoteSurfaceDrawn(Surface* surface) {
+    if (surface != nullptr && surface->inUse && surface->primary) {
+        NoteRowsChanged(0, pictureHeight);
     }
-    if (!surface->lost && surface->sharedScreen != nullptr && !SharingHolds(surface, CurrentScreen())) {
-        surface->lost = true;
+}
+
+SDL_Renderer* DisplayRenderer() {
+    return theDisplay.inUse ? theDisplay.renderer : nullptr;
+}
+
+bool PicturePending(uint64_t* presentAtNs) {
+    *presentAtNs = theDisplay.inUse ? theDisplay.nextPresentNs : 0;
+    const bool changed = theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr ||
+                         theDisplay.frameOwed;
+    return theDisplay.inUse && theDisplay.renderer != nullptr && changed && PrimarySurface() != nullptr;
+}
+
+uint64_t RefreshIntervalNs() {
+    return theDisplay.inUse && theDisplay.refreshNs != 0 ? theDisplay.refreshNs : 1000000000u / fallbackRefreshHz;
+}
+
+void ShowPictureAgain() {
+    if (theDisplay.inUse && PrimarySurface() != nullptr) {
+        NoteRowsChanged(0, pictureHeight);
     }
-    return surface->lost;
+}
+
+void PresentStats(uint64_t* count, uint64_t* lastNs) {
+    *count = theDisplay.presents;
+    *lastNs = theDisplay.lastPresentNs;
+}
+
+void PresentPictureNow() {
+    Surface* primary = PrimarySurface();
+    if (theDisplay.inUse && theDisplay.renderer != nullptr && primary != nullptr) {
+        CopyDeferred(&theDisplay);
+        NoteRowsChanged(0, pictureHeight);
+        ShowPicture(&theDisplay, primary->pixels, MonotonicNs());
+    }
 }
 
 constexpr size_t cellRowBytes = 16 * 4;
 
 void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* source, SDL_Rect sourceRect) {
-    // Clip to the source, then to the destination, moving the other side along.
-    if (sourceRect.x < 0) { x -= sourceRect.x; sourceRect.w += sourceRect.x; sourceRect.x = 0; }
-    if (sourceRect.y < 0) { y -= sourceRect.y; sourceRect.h += sourceRect.y; sourceRect.y = 0; }
-    if (sourceRect.x + sourceRect.w > source->w) sourceRect.w = source->w - sourceRect.x;
-    if (sourceRect.y + sourceRect.h > source->h) sourceRect.h = source->h - sourceRect.y;
-    if (x < 0) { sourceRect.x -= x; sourceRect.w += x; x = 0; }
-    if (y < 0) { sourceRect.y -= y; sourceRect.h += y; y = 0; }
-    if (x + sourceRect.w > destination->w) sourceRect.w = destination->w - x;
-    if (y + sourceRect.h > destination->h) sourceRect.h = destination->h - y;
-    if (sourceRect.w <= 0 || sourceRect.h <= 0) {
+    if (!ClipCopy(destination, &x, &y, source, &sourceRect)) {
         return;
     }
     // A plain row copy: SDL's own blitter takes a streaming-store path on aligned rows that is
@@ -270,7 +402,7 @@ void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* sou
     const size_t rowBytes = static_cast<size_t>(sourceRect.w) * bytesPerPixel;
     const Uint8* from = static_cast<const Uint8*>(source->pixels) + sourceRect.y * source->pitch + sourceRect.x * bytesPerPixel;
     Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch + x * bytesPerPixel;
-    // A surface that shares the window surface lies in the same memory as the primary surface.
+    // A copy within one surface may overlap itself.
     const uintptr_t fromStart = reinterpret_cast<uintptr_t>(from);
     const uintptr_t toStart = reinterpret_cast<uintptr_t>(to);
     const uintptr_t fromEnd = fromStart + static_cast<size_t>(sourceRect.h - 1) * source->pitch + rowBytes;
@@ -280,7 +412,7 @@ void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* sou
             return;  // rows of different strides interleave: no order of copies is safe
         }
         if (fromStart == toStart) {
-            return;  // the pixels are already where they are to go: presenting a shared surface
+            return;  // the pixels are already where they are to go
         }
         const int pitch = source->pitch;
         if (toStart > fromStart) {
@@ -344,6 +476,7 @@ HRESULT PlatformCreateDisplay(DisplayDevice** display) {
     }
     theDisplay = DisplayDevice{};
     theDisplay.inUse = true;
+    theDisplay.format = SDL_PIXELFORMAT_RGB888;  // until the renderer names its own
     *display = &theDisplay;
     return S_OK;
 }
@@ -356,33 +489,14 @@ HRESULT PlatformSetCooperativeLevel(DisplayDevice* display, WindowHandle window)
     return S_OK;
 }
 
+// The picture is 800 x 600 at 32 bits whatever the monitor shows: that mode is granted without
+// touching the monitor, which keeps the desktop's own mode. Nothing else is offered.
 HRESULT PlatformSetDisplayMode(DisplayDevice* display, uint32_t width, uint32_t height, uint32_t bitsPerPixel) {
     SDL_Window* window = display != nullptr ? WindowOfDisplay(display) : nullptr;
-    if (window == nullptr) {
+    if (window == nullptr || width != pictureWidth || height != pictureHeight || bitsPerPixel != pictureBits) {
         return E_FAIL;
     }
-    const int displayIndex = SDL_GetWindowDisplayIndex(window);
-    const int modeCount = SDL_GetNumDisplayModes(displayIndex < 0 ? 0 : displayIndex);
-    for (int i = 0; i < modeCount; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(displayIndex < 0 ? 0 : displayIndex, i, &mode) != 0) {
-            continue;
-        }
-        if (mode.w != static_cast<int>(width) || mode.h != static_cast<int>(height) ||
-            SDL_BITSPERPIXEL(mode.format) != bitsPerPixel) {
-            continue;
-        }
-        if (SDL_SetWindowDisplayMode(window, &mode) != 0) {
-            return E_FAIL;
-        }
-        CoverScreen(window, mode.w, mode.h);
-        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-            return E_FAIL;
-        }
-        display->modeSet = true;
-        return S_OK;
-    }
-    return E_FAIL;  // the display offers no such mode
+    return S_OK;
 }
 
 HRESULT PlatformCreateSurface(DisplayDevice* display, const SurfaceDesc* desc, Surface** surface) {
@@ -391,68 +505,45 @@ HRESULT PlatformCreateSurface(DisplayDevice* display, const SurfaceDesc* desc, S
     if (window == nullptr) {
         return E_FAIL;
     }
-    if ((desc->dwFlags & DDSD_CAPS) != 0 && (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0) {
-        if (!display->modeSet) {
-            // No 800 x 600 mode to take: the whole desktop, with the picture scaled onto it.
-            SDL_DisplayMode desktop;
-            const int displayIndex = SDL_GetWindowDisplayIndex(window);
-            if (SDL_GetDesktopDisplayMode(displayIndex < 0 ? 0 : displayIndex, &desktop) == 0) {
-                CoverScreen(window, desktop.w, desktop.h);
-            }
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        }
-        SDL_Surface* screen = SDL_GetWindowSurface(window);
-        if (screen == nullptr) {
+    const bool primary = (desc->dwFlags & DDSD_CAPS) != 0 && (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0;
+    if (primary) {
+        if (PrimarySurface() != nullptr || (display->renderer == nullptr && !TakeScreen(display, window))) {
             return E_FAIL;
         }
-        Surface* primary = TakeSurfaceSlot();
-        if (primary == nullptr) {
-            return E_FAIL;
-        }
-        primary->primary = true;
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-        SDL_UpdateWindowSurface(window);
-        *surface = primary;
-        return S_OK;
-    }
-    if ((desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || desc->dwWidth == 0 ||
-        desc->dwHeight == 0 || desc->dwWidth > 16384 || desc->dwHeight > 16384) {
+    } else if ((desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || desc->dwWidth == 0 ||
+               desc->dwHeight == 0 || desc->dwWidth > 16384 || desc->dwHeight > 16384) {
         return E_FAIL;
     }
-    Surface* offscreen = TakeSurfaceSlot();
-    if (offscreen == nullptr) {
+    Surface* created = TakeSurfaceSlot();
+    if (created == nullptr) {
         return E_FAIL;
     }
-    offscreen->width = static_cast<int>(desc->dwWidth);
-    offscreen->height = static_cast<int>(desc->dwHeight);
-    if (!GivePixels(offscreen, window)) {
-        *offscreen = Surface{};
+    created->primary = primary;
+    created->width = primary ? pictureWidth : static_cast<int>(desc->dwWidth);
+    created->height = primary ? pictureHeight : static_cast<int>(desc->dwHeight);
+    created->pixels = SDL_CreateRGBSurfaceWithFormat(0, created->width, created->height,
+                                                     SDL_BITSPERPIXEL(display->format), display->format);
+    if (created->pixels == nullptr) {
+        *created = Surface{};
         return E_FAIL;
     }
-    *surface = offscreen;
+    SDL_SetSurfaceBlendMode(created->pixels, SDL_BLENDMODE_NONE);
+    if (primary) {
+        // The screen starts black, and is shown black at once.
+        SDL_FillRect(created->pixels, nullptr, SDL_MapRGB(created->pixels->format, 0, 0, 0));
+        PresentPictureNow();
+    }
+    *surface = created;
     return S_OK;
 }
 
-// Only a surface that shared the window surface can be lost; one of its own keeps its memory.
+// Every surface is memory of the program's own: none is ever lost.
 HRESULT PlatformRestoreAllSurfaces(DisplayDevice*) {
-    // Every lost surface lets go first, so that the one that may share the new window surface
-    // is not kept from it by another that has not been restored yet.
-    for (Surface& surface : surfaces) {
-        if (SurfaceLost(&surface)) {
-            DropPixels(&surface);
-        }
-    }
-    HRESULT result = S_OK;
-    for (Surface& surface : surfaces) {
-        if (RestoreLostSurface(&surface) != S_OK) {
-            result = E_FAIL;
-        }
-    }
-    return result;
+    return S_OK;
 }
 
-HRESULT PlatformRestoreSurface(Surface* surface) {
-    return RestoreLostSurface(surface);
+HRESULT PlatformRestoreSurface(Surface*) {
+    return S_OK;
 }
 
 HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* height) {
@@ -469,7 +560,12 @@ void PlatformReleaseSurface(Surface* surface) {
     if (surface == nullptr || !surface->inUse) {
         return;
     }
-    DropPixels(surface);
+    if (theDisplay.deferred == surface) {
+        CopyDeferred(&theDisplay);
+    }
+    if (surface->pixels != nullptr) {
+        SDL_FreeSurface(surface->pixels);
+    }
     *surface = Surface{};
 }
 
@@ -477,7 +573,8 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
     if (display == nullptr || !display->inUse) {
         return;
     }
-    // Letting go of the display gives the desktop its own mode back, and the window its own size.
+    ForgetScreen(display);
+    // The window leaves the desktop and gets its own size back; the desktop's mode was never changed.
     SDL_Window* window = WindowOfDisplay(display);
     if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) {
         SDL_SetWindowFullscreen(window, 0);
@@ -488,41 +585,88 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
 }
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect) {
-    if (destination == nullptr || !destination->inUse || source == nullptr || !source->inUse || sourceRect == nullptr) {
-        return E_FAIL;
-    }
-    if (SurfaceLost(source) || SurfaceLost(destination)) {
-        return DDERR_SURFACELOST;
-    }
     SDL_Surface* from = SurfacePixels(source);
-    if (from == nullptr) {
+    // The destination's pixels as they are: a copy put off on the primary surface is settled below.
+    SDL_Surface* to = destination != nullptr && destination->inUse ? destination->pixels : nullptr;
+    if (from == nullptr || to == nullptr || sourceRect == nullptr) {
         return E_FAIL;
     }
     const SDL_Rect rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,
                         sourceRect->bottom - sourceRect->top};
+    if (from->format->format != to->format->format) {
+        // Only a surface made before the renderer named its format: converted on the way.
+        if (destination->primary) {
+            return E_FAIL;
+        }
+        SDL_Rect sourceCopy = rect;
+        SDL_Rect target{x, y, rect.w, rect.h};
+        return SDL_BlitSurface(from, &sourceCopy, to, &target) == 0 ? S_OK : E_FAIL;
+    }
     if (destination->primary) {
-        return CopyToScreen(x, y, from, rect);
-    }
-    SDL_Surface* to = destination->pixels;
-    if (from->format->format == to->format->format) {
+        // The whole picture, while no present could show it yet: the copy waits for the frame
+        // that can be presented, so the frames in between cost no comparison. A later copy onto
+        // the primary surface replaces it; the program composes every frame whole before copying.
+        if (theDisplay.renderer != nullptr && IsWholePicture(source, x, y, sourceRect) &&
+            MonotonicNs() < theDisplay.nextPresentNs) {
+            theDisplay.deferred = source;
+            return S_OK;
+        }
+        CopyDeferred(&theDisplay);
+        CopyOntoPicture(to, x, y, from, rect);
+    } else {
         CopyPixels(to, x, y, from, rect);
-        return S_OK;
     }
-    SDL_Rect sourceCopy = rect;
-    SDL_Rect target{x, y, rect.w, rect.h};
-    return SDL_BlitSurface(from, &sourceCopy, to, &target) == 0 ? S_OK : E_FAIL;
+    return S_OK;
+}
+
+// The picture goes to the screen when it changed, and no sooner than one refresh after the last
+// present; a change made meanwhile waits for the next frame after that moment, which the message
+// poll wakes for.
+// A frame composed before the next present may come would only be put off: it is declined, and the
+// poll ends when it can be shown, for a frame that shows everything up to then.
+static bool frameAskedFor = false;
+
+bool FrameAskedForLately() {
+    return frameAskedFor;
+}
+
+void ForgetFrameAskedFor() {
+    frameAskedFor = false;
+}
+
+bool PlatformFrameWanted() {
+    frameAskedFor = true;
+    DisplayDevice& display = theDisplay;
+    if (!display.inUse || display.renderer == nullptr || PrimarySurface() == nullptr ||
+        MonotonicNs() >= display.nextPresentNs) {
+        display.frameOwed = false;  // the frame about to be drawn is the one owed
+        return true;
+    }
+    display.frameOwed = true;
+    return false;
 }
 
 void PlatformPresent(Surface* primary) {
-    SDL_Window* window = DisplayWindow();
-    if (primary != nullptr && primary->inUse && primary->primary && window != nullptr) {
-        SDL_UpdateWindowSurface(window);
+    DisplayDevice& display = theDisplay;
+    if (primary == nullptr || !primary->inUse || !primary->primary || !display.inUse || display.renderer == nullptr) {
+        return;
+    }
+    const uint64_t now = MonotonicNs();
+    if (now < display.nextPresentNs) {
+        return;  // the poll wakes the loop for a frame at that time
+    }
+    CopyDeferred(&display);
+    if (display.changedTop < display.changedBottom) {
+        ShowPicture(&display, primary->pixels, now);
     }
 }
 
 void ReleaseDisplayObjects() {
     for (Surface& surface : surfaces) {
         PlatformReleaseSurface(&surface);
+    }
+    if (theDisplay.inUse) {
+        ForgetScreen(&theDisplay);
     }
     theDisplay = DisplayDevice{};
 }

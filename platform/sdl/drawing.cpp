@@ -144,6 +144,7 @@ HRESULT PlatformReleaseDC(Surface* surface, DrawContext* context) {
         return E_FAIL;
     }
     context->inUse = false;
+    NoteSurfaceDrawn(surface);
     return S_OK;
 }
 

@@ -80,6 +80,12 @@ bool PlatformShiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
 
 uint32_t PlatformClockMs() { return timeGetTime(); }
 
+// The loop on Windows never waits: the hint has no use here.
+void PlatformIdleWorkDueAt(uint32_t, bool) {}
+
+// Every frame goes to the screen at once here.
+bool PlatformFrameWanted() { return true; }
+
 void PlatformMessageBox(WindowHandle owner, const char* text, const char* caption) {
     MessageBoxA(ToHwnd(owner), text, caption, MB_OK);
 }

@@ -9,6 +9,12 @@ the snake and the item on the screen by the sprite atlas and steers toward the i
                                                  waits until the colour shows; the last shot goes to OUT
   screen.py head FILE ICONS                      prints the head's cell and heading, or exits 1
   screen.py play DISPLAY ICONS PICKUPS SECONDS   steers the snake until it has eaten PICKUPS items
+  screen.py settle DISPLAY SECONDS OUT           waits until two shots in a row are the same and not
+                                                 all black; the last shot goes to OUT
+  screen.py blocks FILE REFERENCE                exit 0 when FILE is REFERENCE (800 x 600) enlarged
+                                                 by a whole factor, each pixel an exact block
+  screen.py fitted FILE REFERENCE                exit 0 when FILE shows REFERENCE as large as fits,
+                                                 centred, black around it, its flat areas in their colours
 
 Rectangles are inclusive pixel coordinates of the 800 x 600 screen.
 """
@@ -204,6 +210,60 @@ def play(display, atlas_path, pickups_wanted, seconds):
     return 1
 
 
+def picture_area(width, height, picture_width=800, picture_height=600):
+    """Where the picture stands on a screen: as large as fits with its shape kept, centred."""
+    if width * picture_height <= height * picture_width:
+        w, h = width, width * picture_height // picture_width
+    else:
+        w, h = height * picture_width // picture_height, height
+    return (width - w) // 2, (height - h) // 2, w, h
+
+
+def blocks(shot, reference):
+    factor = shot.width // reference.width
+    if factor < 1 or shot.width != factor * reference.width or shot.height != factor * reference.height:
+        print("    %dx%d is not a whole multiple of %dx%d" % (shot.width, shot.height, reference.width, reference.height))
+        return 1
+    wrong = 0
+    for y in range(reference.height):
+        line = reference.row(0, y, reference.width)
+        wanted = b"".join(line[i:i + 3] * factor for i in range(0, len(line), 3))
+        for r in range(factor):
+            got = shot.row(0, y * factor + r, shot.width)
+            if got != wanted:
+                wrong += sum(1 for i in range(0, len(got), 3) if got[i:i + 3] != wanted[i:i + 3])
+    print("    %d of %d screen pixels differ from their %dx%d block" % (wrong, shot.width * shot.height, factor, factor))
+    return 0 if wrong == 0 else 1
+
+
+def fitted(shot, reference):
+    x0, y0, w, h = picture_area(shot.width, shot.height, reference.width, reference.height)
+    black = bytes(3)
+    lit = 0
+    for y in range(shot.height):
+        line = shot.row(0, y, shot.width)
+        inside = y0 <= y < y0 + h
+        outside = line if not inside else line[:x0 * 3] + line[(x0 + w) * 3:]
+        lit += sum(1 for i in range(0, len(outside), 3) if outside[i:i + 3] != black)
+    # A picture pixel whose eight neighbours share its colour lies in a flat area: the screen pixel
+    # at the centre of its place keeps that colour exactly.
+    scale = w / reference.width
+    checked = wrong = 0
+    for y in range(1, reference.height - 1):
+        above, here, below = (reference.row(0, y + d, reference.width) for d in (-1, 0, 1))
+        for x in range(1, reference.width - 1):
+            colour = here[x * 3:x * 3 + 3]
+            run = colour * 3
+            if here[x * 3 - 3:x * 3 + 6] != run or above[x * 3 - 3:x * 3 + 6] != run or below[x * 3 - 3:x * 3 + 6] != run:
+                continue
+            checked += 1
+            if shot.pixel(x0 + int((x + 0.5) * scale), y0 + int((y + 0.5) * scale)) != tuple(colour):
+                wrong += 1
+    print("    picture at x %d..%d, y %d..%d; %d lit pixels around it; %d of %d flat-area pixels changed colour"
+          % (x0, x0 + w - 1, y0, y0 + h - 1, lit, wrong, checked))
+    return 0 if lit == 0 and wrong == 0 and checked > reference.width * reference.height // 4 else 1
+
+
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "has":
@@ -232,6 +292,20 @@ def main(argv):
             if time.monotonic() > deadline:
                 return 1
             time.sleep(0.05)
+    if command == "settle":
+        deadline = time.monotonic() + float(argv[3])
+        previous = None
+        while time.monotonic() < deadline:
+            picture = grab(argv[2], argv[4])
+            if previous is not None and picture.rgb == previous.rgb and any(picture.rgb):
+                return 0
+            previous = picture
+            time.sleep(0.5)
+        return 1
+    if command == "blocks":
+        return blocks(read_xwd(argv[2]), read_xwd(argv[3]))
+    if command == "fitted":
+        return fitted(read_xwd(argv[2]), read_xwd(argv[3]))
     if command == "head":
         head, _, _ = Sprites(argv[3]).scan(read_xwd(argv[2]))
         if head is None:

@@ -176,6 +176,12 @@ bool PlatformShiftHeld() {
     Write("ShiftHeld");
     return state.shiftHeld;
 }
+bool PlatformFrameWanted() { return true; }
+void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
+    state.idleWorkDueKnown = true;
+    state.idleWorkDueAt = nextStepAt;
+    state.idleWorkStepTaken = stepTaken;
+}
 uint32_t PlatformClockMs() {
     Write("ClockMs");
     return state.clockMs;

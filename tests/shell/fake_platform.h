@@ -33,6 +33,9 @@ struct Platform {
     std::set<uint32_t> refusedDepths;
     std::string failingSurface;  // "primary", "back", "cube" or "icons"
     uint32_t clockMs = 0;
+    bool idleWorkDueKnown = false;  // what the idle work last told of its next step
+    uint32_t idleWorkDueAt = 0;
+    bool idleWorkStepTaken = false;
     // Messages the program posted come first, then the test's script; message 0 is a turn without one.
     std::deque<Message> posted;
     std::deque<Message> script;

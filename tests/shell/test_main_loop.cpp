@@ -91,6 +91,34 @@ TEST_F(Idle, AStepIsDueWhenTheTimeSinceTheLastStepExceedsTheLevelsDelay) {
     }
 }
 
+TEST_F(Idle, ThePlatformIsToldTheFirstReadingAtWhichTheNextStepIsDue) {
+    const struct { int32_t level; bool shift; uint32_t due; } cases[] = {{1, false, 1251}, {1, true, 1126}, {5, true, 1038}};
+    for (const auto& c : cases) {
+        NewGame();
+        level = c.level;
+        lastStepTime = 1000;
+        fake::state.clockMs = 1010;
+        fake::state.shiftHeld = c.shift;
+        fake::state.idleWorkDueKnown = false;
+        IdleTurn();
+        EXPECT_FALSE(Stepped());
+        EXPECT_TRUE(fake::state.idleWorkDueKnown);
+        EXPECT_FALSE(fake::state.idleWorkStepTaken);
+        EXPECT_EQ(fake::state.idleWorkDueAt, c.due) << "level " << c.level << " shift " << c.shift;
+    }
+    // A step counts from the reading after it, and the platform hears that one was taken.
+    fake::state.clockMs = 5000;
+    IdleTurn();
+    EXPECT_TRUE(Stepped());
+    EXPECT_TRUE(fake::state.idleWorkStepTaken);
+    EXPECT_EQ(fake::state.idleWorkDueAt, 5000u + 38u);  // level 5 with Shift: 37 ms
+    // Between games there is no step to wait for.
+    gameRunning = 0;
+    fake::state.idleWorkDueKnown = false;
+    IdleTurn();
+    EXPECT_FALSE(fake::state.idleWorkDueKnown);
+}
+
 TEST_F(Idle, TheStepTimeIsReadAfterTheStep) {
     trackingNow = 5000;
     headRows.clear();

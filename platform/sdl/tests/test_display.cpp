@@ -1,6 +1,6 @@
-// The SDL layer's display: the refused mode, surfaces in the window's format, the clipped opaque
-// copy, the picture scaled onto a larger screen, the back surface sharing a screen of its size,
-// contexts, and bitmaps stretched onto surfaces.
+// The SDL layer's display: the desktop's mode kept, surfaces in one format, the clipped opaque
+// copy, the picture scaled onto screens of every size through the renderer, presents paced by
+// the refresh, contexts, and bitmaps stretched onto surfaces.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -8,7 +8,6 @@
 #include "platform/sdl/tests/sdl_test_support.h"
 
 namespace {
-
 
 constexpr Rgb black{0, 0, 0};
 constexpr Rgb white{255, 255, 255};
@@ -23,14 +22,31 @@ Surface* MakeSurface(DisplayDevice* display, uint32_t width, uint32_t height) {
     return surface;
 }
 
-TEST_F(SdlLayer, AModeTheDisplayDoesNotListIsRefusedAtEveryDepth) {
-    // The dummy display offers its 1024 x 768 desktop only.
+bool SameMode(const SDL_DisplayMode& a, const SDL_DisplayMode& b) {
+    return a.w == b.w && a.h == b.h && a.format == b.format && a.refresh_rate == b.refresh_rate;
+}
+
+TEST_F(SdlLayer, TheDesktopKeepsItsModeAndThe32BitPictureModeIsGrantedWithoutAChange) {
+    SDL_DisplayMode desktop, current;
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     DisplayDevice* display = nullptr;
     ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
     ASSERT_EQ(PlatformSetCooperativeLevel(display, window), S_OK);
-    EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 32), S_OK);
-    EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 24), S_OK);
+    EXPECT_EQ(PlatformSetDisplayMode(display, 800, 600, 32), S_OK);
     EXPECT_NE(PlatformSetDisplayMode(display, 800, 600, 16), S_OK);
+    EXPECT_NE(PlatformSetDisplayMode(display, 1024, 768, 32), S_OK);
+    Surface* primary = nullptr;
+    SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
+    ASSERT_EQ(PlatformCreateSurface(display, &desc, &primary), S_OK);
+    const Uint32 flags = SDL_GetWindowFlags(SdlWindowOf(window));
+    EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP));
+    ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
+    EXPECT_TRUE(SameMode(current, desktop));
+    PlatformReleaseSurface(primary);
+    PlatformReleaseDisplay(display);
+    EXPECT_EQ(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+    ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
+    EXPECT_TRUE(SameMode(current, desktop));
 }
 
 TEST_F(SdlLayer, NothingIsMadeWithoutADisplayOrAWindow) {
@@ -43,12 +59,15 @@ TEST_F(SdlLayer, NothingIsMadeWithoutADisplayOrAWindow) {
     EXPECT_NE(PlatformSetCooperativeLevel(display, nullptr), S_OK);
 }
 
-TEST_F(SdlDisplay, WithoutTheModeThePrimarySurfaceIsTheWholeDesktop) {
+TEST_F(SdlDisplay, ThePrimarySurfaceIsThe800By600PictureOnTheWholeDesktop) {
     uint32_t width = 0, height = 0;
     ASSERT_EQ(PlatformGetSurfaceSize(primary, &width, &height), S_OK);
-    EXPECT_EQ(width, 1024u);
-    EXPECT_EQ(height, 768u);
-    EXPECT_NE(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(width, 800u);
+    EXPECT_EQ(height, 600u);
+    int outputWidth = 0, outputHeight = 0;
+    ASSERT_EQ(SDL_GetRendererOutputSize(DisplayRenderer(), &outputWidth, &outputHeight), 0);
+    EXPECT_EQ(outputWidth, 1024);  // the dummy driver's desktop
+    EXPECT_EQ(outputHeight, 768);
 }
 
 TEST_F(SdlDisplay, OffscreenSurfacesHaveTheirSizeAndTheWindowsFormat) {
@@ -114,76 +133,173 @@ TEST_F(SdlDisplay, CopiesAreClippedToBothSurfaces) {
     EXPECT_EQ(PixelAt(to, 400, 300), green);
 }
 
-TEST_F(SdlDisplay, ThePictureFillsALargerScreenScaledWithItsShapeKept) {
-    // 800 x 600 onto the 1024 x 768 desktop: every picture pixel becomes 1.28 screen pixels.
-    SDL_Surface* picture = SurfacePixels(back);
+// What the renderer last put on the screen, read back from the drawable.
+class SdlScreen : public SdlDisplay {
+protected:
+    void TearDown() override {
+        if (shown != nullptr) SDL_FreeSurface(shown);
+        SdlDisplay::TearDown();
+    }
+    // Gives the window a drawable of another size, as other monitors have.
+    void ScreenOfSize(int width, int height) {
+        SDL_SetWindowFullscreen(SdlWindowOf(window), 0);
+        SDL_SetWindowSize(SdlWindowOf(window), width, height);
+    }
+    // Composes on the back surface, copies it onto the primary surface and presents it at once.
+    void Show(void (*paint)(SDL_Surface*)) {
+        paint(SurfacePixels(back));
+        const Rect whole{0, 0, 800, 600};
+        ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+        PresentPictureNow();
+        ReadBack();
+    }
+    void ReadBack() {
+        int width = 0, height = 0;
+        SDL_GetRendererOutputSize(DisplayRenderer(), &width, &height);
+        if (shown != nullptr) SDL_FreeSurface(shown);
+        shown = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
+        ASSERT_EQ(SDL_RenderReadPixels(DisplayRenderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown->pixels, shown->pitch), 0);
+    }
+    SDL_Surface* shown = nullptr;
+};
+
+// Every pixel its own colour from its position, so that any misplaced pixel shows.
+void Pattern(SDL_Surface* picture) {
+    for (int y = 0; y < 600; ++y) {
+        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(picture->pixels) + y * picture->pitch);
+        for (int x = 0; x < 800; ++x) {
+            row[x] = SDL_MapRGB(picture->format, (x * 7) & 255, (y * 5) & 255, (x + 3 * y) & 255);
+        }
+    }
+}
+
+// Black with a white 16-pixel cell in the top-left corner and a red one in the bottom-right.
+void Corners(SDL_Surface* picture) {
     Fill(picture, nullptr, black);
     const SDL_Rect topLeft{0, 0, 16, 16}, bottomRight{784, 584, 16, 16};
     Fill(picture, &topLeft, white);
     Fill(picture, &bottomRight, red);
+}
 
+TEST_F(SdlScreen, OnAScreenOfThePicturesSizeEveryPixelIsShownAsItIs) {
+    ScreenOfSize(800, 600);
+    Show(Pattern);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            ASSERT_EQ(PixelAt(shown, x, y), PixelAt(SurfacePixels(back), x, y)) << "at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(SdlScreen, AWholeFactorMakesEveryPixelAnExactBlock) {
+    ScreenOfSize(1600, 1200);
+    Show(Pattern);
+    for (int y = 0; y < 1200; ++y) {
+        for (int x = 0; x < 1600; ++x) {
+            ASSERT_EQ(PixelAt(shown, x, y), PixelAt(SurfacePixels(back), x / 2, y / 2)) << "at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(SdlScreen, OnAWideScreenThePictureStandsCentredWithBlackBesideIt) {
+    ScreenOfSize(1920, 1080);
+    Show([](SDL_Surface* picture) { Fill(picture, nullptr, red); });
+    // 1080 rows high gives a 1440-pixel-wide picture, 240 pixels in from either side.
+    EXPECT_EQ(PixelAt(shown, 239, 540), black);
+    EXPECT_EQ(PixelAt(shown, 240, 0), red);
+    EXPECT_EQ(PixelAt(shown, 1679, 1079), red);
+    EXPECT_EQ(PixelAt(shown, 1680, 540), black);
+    EXPECT_EQ(PixelAt(shown, 0, 0), black);
+    EXPECT_EQ(PixelAt(shown, 1919, 1079), black);
+}
+
+// At 1.28 (1024 x 768) an edge between two flat areas is blended over exactly one screen pixel:
+// sharp, where plain linear scaling would smear it and nearest neighbours would give cells of 20
+// and 21 pixels at random.
+TEST_F(SdlScreen, AFactorThatIsNotWholeKeepsEdgesSharpAndFlatAreasFlat) {
+    Show(Corners);
+    EXPECT_EQ(PixelAt(shown, 0, 0), white);
+    EXPECT_EQ(PixelAt(shown, 19, 19), white);
+    EXPECT_EQ(PixelAt(shown, 21, 21), black);
+    EXPECT_EQ(PixelAt(shown, 1023, 767), red);
+    EXPECT_EQ(PixelAt(shown, 1004, 748), red);
+    EXPECT_EQ(PixelAt(shown, 1002, 746), black);
+    int blended = 0;
+    for (int x = 0; x < 40; ++x) {
+        const Rgb pixel = PixelAt(shown, x, 5);
+        blended += pixel != white && pixel != black ? 1 : 0;
+    }
+    EXPECT_EQ(blended, 1);  // nearest neighbours would blend none, plain linear scaling two or more
+}
+
+void SleepUntil(uint64_t ns) {
+    const timespec until{static_cast<time_t>(ns / 1000000000u), static_cast<long>(ns % 1000000000u)};
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+}
+
+uint64_t Presents() {
+    uint64_t count = 0, lastNs = 0;
+    PresentStats(&count, &lastNs);
+    return count;
+}
+
+TEST_F(SdlScreen, APresentComesAtMostOncePerRefreshAndOnlyForAChange) {
+    ScreenOfSize(800, 600);
     const Rect whole{0, 0, 800, 600};
+    Fill(SurfacePixels(back), nullptr, red);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    const uint64_t first = MonotonicNs();
+    PresentPictureNow();
+    uint64_t presentAt = 0;
+    EXPECT_FALSE(PicturePending(&presentAt));
+    EXPECT_GE(presentAt, first + RefreshIntervalNs());
+
+    // A change within the refresh interval waits for its end.
+    Fill(SurfacePixels(back), nullptr, green);
+    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    EXPECT_TRUE(PicturePending(&presentAt));
+    PlatformPresent(primary);
+    const bool early = MonotonicNs() < presentAt;  // a slow machine may already be past it
+    ReadBack();
+    if (early) {
+        EXPECT_EQ(PixelAt(shown, 400, 300), red);
+    }
+    SleepUntil(presentAt);
+    PlatformPresent(primary);
+    ReadBack();
+    EXPECT_EQ(PixelAt(shown, 400, 300), green);
+    EXPECT_FALSE(PicturePending(&presentAt));
+
+    // A frame that could not be shown yet is declined, and owed once a present can come.
+    if (PlatformFrameWanted()) {
+        GTEST_SKIP() << "the machine took longer than a refresh interval between two calls";
+    }
+    EXPECT_TRUE(PicturePending(&presentAt));
+    SleepUntil(presentAt);
+    EXPECT_TRUE(PlatformFrameWanted());
+
+    // The same picture again is no change: nothing is presented.
+    SleepUntil(presentAt);
+    const uint64_t before = Presents();
     ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
     PlatformPresent(primary);
-    SDL_Surface* screen = SurfacePixels(primary);
-    EXPECT_EQ(PixelAt(screen, 0, 0), white);
-    EXPECT_EQ(PixelAt(screen, 19, 19), white);
-    EXPECT_EQ(PixelAt(screen, 21, 21), black);
-    EXPECT_EQ(PixelAt(screen, 1023, 767), red);
-    EXPECT_EQ(PixelAt(screen, 1004, 748), red);
-    EXPECT_EQ(PixelAt(screen, 1000, 744), black);
+    EXPECT_EQ(Presents(), before);
+    EXPECT_FALSE(PicturePending(&presentAt));
 }
 
-// Gives the window a screen of another shape than the desktop's, as other monitors have.
-SDL_Surface* ScreenOfSize(WindowHandle window, int width, int height) {
-    SDL_SetWindowFullscreen(SdlWindowOf(window), 0);
-    SDL_SetWindowSize(SdlWindowOf(window), width, height);
-    SDL_Surface* screen = SDL_GetWindowSurface(SdlWindowOf(window));
-    Fill(screen, nullptr, white);
-    return screen;
-}
-
-TEST_F(SdlDisplay, OnAWideScreenThePictureStandsCentredWithBlackBesideIt) {
-    SDL_Surface* screen = ScreenOfSize(window, 1600, 900);
-    ASSERT_EQ(screen->w, 1600);
-    Fill(SurfacePixels(back), nullptr, red);
-    const Rect whole{0, 0, 800, 600};
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    // 900 rows high gives a 1200-pixel-wide picture, 200 pixels in from either side.
-    EXPECT_EQ(PixelAt(screen, 0, 450), black);
-    EXPECT_EQ(PixelAt(screen, 199, 0), black);
-    EXPECT_EQ(PixelAt(screen, 200, 0), red);
-    EXPECT_EQ(PixelAt(screen, 1399, 899), red);
-    EXPECT_EQ(PixelAt(screen, 1400, 899), black);
-    EXPECT_EQ(PixelAt(screen, 1599, 450), black);
-}
-
-TEST_F(SdlDisplay, WhereThePictureFitsAtItsOwnSizeItIsCopiedPixelForPixel) {
-    SDL_Surface* screen = ScreenOfSize(window, 1000, 600);
-    SDL_Surface* picture = SurfacePixels(back);
-    for (int y = 0; y < 600; ++y) {
-        for (int x = 0; x < 800; x += 80) {
-            const SDL_Rect stripe{x, y, 80, 1};
-            Fill(picture, &stripe, Rgb{x / 4, y / 3, (x + y) % 256});
-        }
-    }
-    const Rect whole{0, 0, 800, 600};
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    for (int y = 0; y < 600; y += 37) {
-        for (int x = 0; x < 800; x += 41) {
-            ASSERT_EQ(PixelAt(screen, 100 + x, y), PixelAt(picture, x, y)) << "at " << x << ", " << y;
-        }
-    }
-    EXPECT_EQ(PixelAt(screen, 99, 300), black);
-    EXPECT_EQ(PixelAt(screen, 900, 300), black);
-
-    // A copy reaching past the picture's edge stops there and leaves the border black.
-    Surface* cell = MakeSurface(display, 16, 16);
-    Fill(SurfacePixels(cell), nullptr, green);
-    const Rect all{0, 0, 16, 16};
-    ASSERT_EQ(PlatformCopyRect(primary, 792, -8, cell, &all), S_OK);
-    EXPECT_EQ(PixelAt(screen, 100 + 799, 0), green);
-    EXPECT_EQ(PixelAt(screen, 900, 0), black);
+TEST_F(SdlScreen, TextDrawnStraightOntoThePrimarySurfaceIsPresented) {
+    ScreenOfSize(800, 600);
+    Show([](SDL_Surface* picture) { Fill(picture, nullptr, black); });
+    DrawContext* context = nullptr;
+    ASSERT_EQ(PlatformGetDC(primary, &context), S_OK);
+    PlatformSetOpaqueBackground(context);
+    PlatformSetBackgroundColour(context, 0x00FF0000);  // blue
+    PlatformSetTextColour(context, 0x00FFFFFF);
+    PlatformTextOut(context, 10, 10, "Vornix", 6);
+    PlatformReleaseDC(primary, context);
+    PresentPictureNow();
+    ReadBack();
+    EXPECT_EQ(PixelAt(shown, 11, 11), blue);
 }
 
 TEST_F(SdlDisplay, ASurfaceHandsOutOneContextAtATime) {
@@ -206,177 +322,6 @@ TEST_F(SdlDisplay, ReleasedSurfacesAndDisplayTakeNoMoreWork) {
     EXPECT_NE(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
     PlatformReleaseDisplay(display);
     EXPECT_EQ(SDL_GetWindowFlags(SdlWindowOf(window)) & SDL_WINDOW_FULLSCREEN, 0u);
-}
-
-TEST_F(SdlDisplay, SurfacesWithPixelsOfTheirOwnAreNeverLost) {
-    Fill(SurfacePixels(back), nullptr, red);
-    ScreenOfSize(window, 640, 480);
-    const Rect whole{0, 0, 800, 600};
-    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    EXPECT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
-    EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
-    EXPECT_EQ(PixelAt(SurfacePixels(back), 400, 300), red);
-}
-
-// The display on a screen of exactly the picture's size, as the game's own 800 x 600 mode gives
-// it: the back surface is made after the screen has its size, and shares the screen's pixels.
-class SdlSharedScreen : public SdlLayer {
-protected:
-    void SetUp() override {
-        SdlLayer::SetUp();
-        ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
-        ASSERT_EQ(PlatformSetCooperativeLevel(display, window), S_OK);
-        SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
-        ASSERT_EQ(PlatformCreateSurface(display, &desc, &primary), S_OK);
-        ASSERT_EQ(ScreenOfSize(window, 800, 600)->w, 800);
-        back = MakeSurface(display, 800, 600);
-        ASSERT_NE(back, nullptr);
-    }
-
-    SDL_Surface* Screen() { return SDL_GetWindowSurface(SdlWindowOf(window)); }
-
-    DisplayDevice* display = nullptr;
-    Surface* primary = nullptr;
-    Surface* back = nullptr;
-    const Rect whole{0, 0, 800, 600};
-};
-
-TEST_F(SdlSharedScreen, WhatIsComposedOnTheBackSurfaceIsPresentedWithoutACopy) {
-    ASSERT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
-    const SDL_Rect corner{784, 584, 16, 16};
-    Fill(SurfacePixels(back), nullptr, blue);
-    Fill(SurfacePixels(back), &corner, red);
-    // Already on the screen before the present: there is nothing left to copy.
-    EXPECT_EQ(PixelAt(Screen(), 0, 0), blue);
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    PlatformPresent(primary);
-    EXPECT_EQ(PixelAt(Screen(), 0, 0), blue);
-    EXPECT_EQ(PixelAt(Screen(), 799, 599), red);
-    EXPECT_EQ(PixelAt(Screen(), 783, 599), blue);
-}
-
-TEST_F(SdlSharedScreen, OnlyOneSurfaceSharesTheScreen) {
-    Surface* second = MakeSurface(display, 800, 600);
-    ASSERT_NE(second, nullptr);
-    EXPECT_NE(SurfacePixels(second)->pixels, Screen()->pixels);
-    Fill(SurfacePixels(back), nullptr, blue);
-    Fill(SurfacePixels(second), nullptr, green);
-    EXPECT_EQ(PixelAt(Screen(), 400, 300), blue);
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, second, &whole), S_OK);
-    EXPECT_EQ(PixelAt(Screen(), 400, 300), green);
-}
-
-// A picture whose every pixel tells where it came from.
-void FillWithPositions(SDL_Surface* surface) {
-    for (int y = 0; y < 200; ++y) {
-        for (int x = 0; x < 200; x += 4) {
-            const SDL_Rect run{x, y, 4, 1};
-            Fill(surface, &run, Rgb{x, y, 7});
-        }
-    }
-}
-
-TEST_F(SdlSharedScreen, CopiesBetweenTheScreenAndTheSharingSurfaceMoveOverlappingPixelsIntact) {
-    SDL_Surface* pixels = SurfacePixels(back);
-    FillWithPositions(pixels);
-    // Down and to the right, out of the screen onto the surface in the same memory.
-    const Rect block{0, 0, 100, 100};
-    ASSERT_EQ(PlatformCopyRect(back, 30, 20, primary, &block), S_OK);
-    for (int y = 0; y < 100; y += 3) {
-        for (int x = 0; x < 100; x += 4) {
-            ASSERT_EQ(PixelAt(pixels, 30 + x, 20 + y), (Rgb{x, y, 7})) << "at " << x << ", " << y;
-        }
-    }
-    // Up and to the left, from the surface onto the screen.
-    FillWithPositions(pixels);
-    const Rect lower{40, 40, 140, 140};
-    ASSERT_EQ(PlatformCopyRect(primary, 8, 4, back, &lower), S_OK);
-    for (int y = 0; y < 100; y += 3) {
-        for (int x = 0; x < 100; x += 4) {
-            ASSERT_EQ(PixelAt(pixels, 8 + x, 4 + y), (Rgb{40 + x, 40 + y, 7})) << "at " << x << ", " << y;
-        }
-    }
-}
-
-TEST_F(SdlSharedScreen, AfterAResizeTheSharingSurfaceIsLostUntilRestored) {
-    DrawContext* context = nullptr;
-    ASSERT_EQ(PlatformGetDC(back, &context), S_OK);
-    Surface* cell = MakeSurface(display, 16, 16);
-    Fill(SurfacePixels(cell), nullptr, green);
-    const Rect all{0, 0, 16, 16};
-
-    // The fetch makes SDL free the old screen: any later use of it would be reported by the
-    // address sanitizer.
-    SDL_SetWindowSize(SdlWindowOf(window), 640, 480);
-    ASSERT_EQ(Screen()->w, 640);
-    Fill(Screen(), nullptr, white);
-
-    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
-    EXPECT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), DDERR_SURFACELOST);
-    EXPECT_EQ(PlatformCopyRect(cell, 0, 0, back, &all), DDERR_SURFACELOST);
-    EXPECT_EQ(SurfacePixels(back), nullptr);
-    PlatformTextOut(context, 10, 10, "lost", 4);
-    PlatformSetBackgroundColour(context, 0x0000FF);
-    PlatformReleaseDC(back, context);
-    DrawContext* another = nullptr;
-    EXPECT_NE(PlatformGetDC(back, &another), S_OK);
-    EXPECT_EQ(PixelAt(Screen(), 10, 10), white);
-
-    // The new screen is not the picture's size: the surface gets pixels of its own, shown scaled.
-    ASSERT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
-    ASSERT_NE(SurfacePixels(back), nullptr);
-    EXPECT_NE(SurfacePixels(back)->pixels, Screen()->pixels);
-    ASSERT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), S_OK);
-    const Rect rest{16, 0, 800, 600};
-    Fill(SurfacePixels(back), nullptr, red);
-    ASSERT_EQ(PlatformCopyRect(back, 0, 0, cell, &all), S_OK);
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    EXPECT_EQ(PixelAt(Screen(), 0, 0), green);
-    EXPECT_EQ(PixelAt(Screen(), 320, 240), red);
-    ASSERT_EQ(PlatformCopyRect(primary, 16, 0, back, &rest), S_OK);
-}
-
-TEST_F(SdlSharedScreen, SdlsNoticeOfASizeChangeLosesTheSurfaceEvenWhereTheNewScreenLooksTheSame) {
-    // SDL rebuilds the screen on every size change it announces; the new one may come at the old
-    // addresses, so the notice alone marks the sharing surface lost.
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    event.window.windowID = SDL_GetWindowID(SdlWindowOf(window));
-    event.window.data1 = 800;
-    event.window.data2 = 600;
-    SDL_PushEvent(&event);
-    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
-    EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
-
-    ASSERT_NE(SurfacePixels(back), nullptr);
-    EXPECT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
-    Fill(SurfacePixels(back), nullptr, green);
-    ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-    PlatformPresent(primary);
-    EXPECT_EQ(PixelAt(Screen(), 400, 300), green);
-}
-
-TEST_F(SdlSharedScreen, ARestoreAfterTheScreenGotThePictureSizeAgainSharesIt) {
-    SDL_SetWindowSize(SdlWindowOf(window), 1024, 768);
-    ASSERT_EQ(Screen()->w, 1024);
-    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
-    SDL_SetWindowSize(SdlWindowOf(window), 800, 600);
-    ASSERT_EQ(Screen()->w, 800);
-    ASSERT_EQ(PlatformRestoreAllSurfaces(display), S_OK);
-    EXPECT_EQ(SurfacePixels(back)->pixels, Screen()->pixels);
-}
-
-TEST_F(SdlSharedScreen, TextOnTheSharingSurfaceIsOnTheScreen) {
-    DrawContext* context = nullptr;
-    ASSERT_EQ(PlatformGetDC(back, &context), S_OK);
-    Fill(SurfacePixels(back), nullptr, blue);
-    PlatformSetBackgroundColour(context, 0x00FF00);  // green
-    PlatformSetTextColour(context, 0xFFFFFF);
-    PlatformTextOut(context, 100, 100, "  ", 2);
-    PlatformReleaseDC(back, context);
-    EXPECT_EQ(PixelAt(Screen(), 101, 101), green);
-    EXPECT_EQ(PixelAt(Screen(), 99, 101), blue);
 }
 
 class SdlBitmaps : public SdlDisplay {

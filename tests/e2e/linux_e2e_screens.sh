@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# End-to-end test of the Linux build on screens of other sizes than the picture's. The score list
+# shot on an 800 x 600 Xvfb is the reference. On 1600 x 1200 every picture pixel must come out as
+# an exact 2 x 2 block; on 1920 x 1080 the picture must stand centred at x 240..1679 with black
+# around it and its flat areas in their own colours. On every screen the window covers it
+# fullscreen, and the screen's mode is the one it had before the game, during and after it.
+#   linux_e2e_screens.sh VORNIX_EXECUTABLE TEXTURES_DIR [ARTIFACTS_DIR]
+# Exit 0 on success, 1 on a failed check or when Xvfb, xdotool, xwd, xrandr, xwininfo or python3 is missing.
+set -uo pipefail
+
+game=$(realpath "$1")
+textures=$(realpath "$2")
+artifacts=${3:-}
+here=$(cd "$(dirname "$0")" && pwd)
+screen=("python3" "$here/screen.py")
+
+for tool in Xvfb xdotool xwd xrandr xwininfo python3; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
+    exit 1
+  fi
+done
+
+work=$(mktemp -d /tmp/vornix-e2e-screens.XXXXXX)
+xvfb_pid=""
+game_pid=""
+failures=0
+watchdog_pid=""
+
+cleanup() {
+  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
+    mkdir -p "$artifacts"
+    for shot in "$work"/*.xwd; do
+      [ -f "$shot" ] && convert "xwd:$shot" "$artifacts/$(basename "$shot" .xwd).png" 2>/dev/null
+    done
+    cp "$work"/*.log "$artifacts"/ 2>/dev/null
+    echo "screenshots and logs kept in $artifacts"
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'failures=$((failures + 1)); exit 1' TERM INT
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"
+  else
+    echo "FAIL $what"
+    failures=$((failures + 1))
+  fi
+}
+
+fatal() {
+  echo "FAIL $1"
+  failures=$((failures + 1))
+  exit 1
+}
+
+# The whole test ends before CTest's limit; taking the X server away makes every client give up.
+(
+  trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+  sleep 270 &
+  sleeper=$!
+  wait "$sleeper"
+  echo "FAIL the test ran out of time"
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  kill -TERM $$
+) &
+watchdog_pid=$!
+
+# Leaks of libraries below SDL are not the game's; the game's own code must not leak.
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
+
+mkdir -p "$work/run/textures"
+cp "$textures"/background.bmp "$textures"/cube.bmp "$textures"/icons.bmp "$work/run/textures/"
+
+current_mode() { xrandr | sed -n 's/^ *\([0-9]*x[0-9]*\) .*\*.*/\1/p'; }
+
+# run_on SIZE: the game on a fresh Xvfb of that size, its score list shot to $work/SIZE.xwd.
+run_on() {
+  local size=$1
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb-$size.log" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || fatal "Xvfb $size did not start"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  : >"$work/display"
+  local before
+  before=$(current_mode)
+
+  (cd "$work/run" && exec "$game") >"$work/$size.out.log" 2>"$work/$size.err.log" &
+  game_pid=$!
+  "${screen[@]}" settle "$DISPLAY" 60 "$work/$size.xwd" || fatal "the game showed no steady picture on $size within 60 s"
+  check "$size: the mode stays $size while the game runs (before: $before, now: $(current_mode))" \
+    [ "$before" = "$size" -a "$(current_mode)" = "$size" ]
+  local window
+  window=$(xdotool search --name '^Vornix$' | head -n 1)
+  # Fullscreen on the desktop, as a bare X server (no window manager to note the state) shows it.
+  check "$size: the window covers the whole screen" \
+    bash -c 'xwininfo -id "$1" | grep -q -- "-geometry ${2}+0+0"' _ "$window" "$size"
+
+  xdotool key Escape
+  local status=""
+  for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  [ -z "$status" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  game_pid=""
+  check "$size: Escape ends the game with exit code 0 (got ${status:-still running}) and nothing on standard error" \
+    bash -c '[ "$1" = 0 ] && ! grep -q . "$2"' _ "$status" "$work/$size.err.log"
+  check "$size: the mode is still $size after the game" [ "$(current_mode)" = "$size" ]
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+}
+
+echo "== The score list on the picture's own size, the reference"
+run_on 800x600
+echo "== 1600 x 1200: a whole factor of 2"
+run_on 1600x1200
+check "1600x1200: every picture pixel is an exact 2 x 2 block" \
+  "${screen[@]}" blocks "$work/1600x1200.xwd" "$work/800x600.xwd"
+echo "== 1920 x 1080: a factor of 1.8, wider than the picture"
+run_on 1920x1080
+check "1920x1080: the picture stands at x 240..1679 with black around it, its flat areas in their colours" \
+  "${screen[@]}" fitted "$work/1920x1080.xwd" "$work/800x600.xwd"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all end-to-end checks on other screen sizes passed"
