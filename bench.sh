@@ -39,12 +39,9 @@ rm -f "$build_log"
 bench_bin="$build_dir/bench"
 
 summary=$(mktemp)
-xvfb_pid=
+source scripts/with-xvfb.sh
 cleanup() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
+  xvfb_stop
   rm -f "$summary"
 }
 trap cleanup EXIT
@@ -57,31 +54,14 @@ echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg), $p
 "$bench_bin/vornix_bench_frame" || failed=1
 "$bench_bin/vornix_bench_pacing" || failed=1
 
-# The real window on displays of our own, one of the picture's size and one of today's common
-# size: the first numbers with neither a lock file nor a socket.
+# The real window on displays of our own, one of the picture's size and one of today's common size.
 run_window() {  # run_window SIZE LABEL
-  local display_number=
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      display_number=$n
-      break
-    fi
-  done
-  if [ -z "$display_number" ]; then
-    echo "window: no free X display number"
+  if ! xvfb_start "${1}x24"; then
     failed=1
     return
   fi
-  Xvfb ":$display_number" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do
-    [ -e "/tmp/.X11-unix/X$display_number" ] && break
-    sleep 0.1
-  done
-  DISPLAY=":$display_number" VORNIX_BENCH_XSERVER_PID=$xvfb_pid "$bench_bin/vornix_bench_window" "$2" || failed=1
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
+  VORNIX_BENCH_XSERVER_PID=$XVFB_PID "$bench_bin/vornix_bench_window" "$2" || failed=1
+  xvfb_stop
 }
 run_window 800x600 xvfb
 run_window 1920x1080 xvfb1080

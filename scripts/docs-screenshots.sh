@@ -6,25 +6,21 @@
 # Needs a configured linux-release build (cmake --preset linux-release) and Xvfb, xwd, ImageMagick.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/with-xvfb.sh"
 build=$top/build/linux-release
 cmake --build "$build" -j "$(nproc)" --target vornix vornix_showcase
 
 work=$(mktemp -d)
-xvfb=
 game=
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 screen_of() {  # screen_of SIZE: a fresh Xvfb of that size becomes the DISPLAY
-  [ -n "$xvfb" ] && kill "$xvfb" && wait "$xvfb" 2>/dev/null
-  : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=:$(head -n 1 "$work/display")
+  xvfb_stop
+  xvfb_start "${1}x24"
 }
 screen_of 800x600
 

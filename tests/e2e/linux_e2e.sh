@@ -238,7 +238,6 @@ header = b"BM" + struct.pack("<IHHI", 1024, 0, 0, 54) + struct.pack("<IiiHHIIiiI
 sys.stdout.buffer.write(header.ljust(1024, b"\x80"))' >"$work/run/textures/background.bmp"
 play_scored_game third
 peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$game_pid/status")
-check "the game's resident memory stayed under 100 MB (peak ${peak:-unknown} kB)" [ "${peak:-999999}" -lt 102400 ]
 kill -HUP "$game_pid"
 finish_game
 check "a hang-up ends the game with exit code 0 (got $status)" [ "$status" = 0 ]
@@ -249,6 +248,12 @@ check "the hang-up saved the finished game ($(snake_records) record of snake)" [
 echo "== Fourth run: the X server goes away after a scored game"
 cp "$textures/background.bmp" "$work/run/textures/"
 play_scored_game fourth
+# Decoding the claimed picture would take 1.2 GB. The renderer's libraries and, in this build, the
+# sanitizers' shadow memory weigh the same in both runs, so the oversized header is judged against
+# the same game with the real background.
+normal_peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$game_pid/status")
+check "the oversized header cost no memory (peak ${peak:-?} kB against ${normal_peak:-?} kB)" \
+  [ "${peak:-999999}" -lt "$((${normal_peak:-0} + 20480))" ]
 xvfb_stop
 finish_game
 check "the loss of the X server ends the game with exit code 0 (got $status)" [ "$status" = 0 ]

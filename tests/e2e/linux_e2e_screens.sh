@@ -12,6 +12,7 @@ game=$(realpath "$1")
 textures=$(realpath "$2")
 artifacts=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/with-xvfb.sh"
 screen=("python3" "$here/screen.py")
 
 for tool in Xvfb xdotool xwd xrandr xwininfo python3; do
@@ -22,7 +23,6 @@ for tool in Xvfb xdotool xwd xrandr xwininfo python3; do
 done
 
 work=$(mktemp -d /tmp/vornix-e2e-screens.XXXXXX)
-xvfb_pid=""
 game_pid=""
 failures=0
 watchdog_pid=""
@@ -30,7 +30,7 @@ watchdog_pid=""
 cleanup() {
   [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
     mkdir -p "$artifacts"
     for shot in "$work"/*.xwd; do
@@ -68,7 +68,7 @@ fatal() {
   sleeper=$!
   wait "$sleeper"
   echo "FAIL the test ran out of time"
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   kill -TERM $$
 ) &
 watchdog_pid=$!
@@ -84,15 +84,7 @@ current_mode() { xrandr | sed -n 's/^ *\([0-9]*x[0-9]*\) .*\*.*/\1/p'; }
 # run_on SIZE: the game on a fresh Xvfb of that size, its score list shot to $work/SIZE.xwd.
 run_on() {
   local size=$1
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb-$size.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$work/display" ] || fatal "Xvfb $size did not start"
-  export DISPLAY=":$(head -n 1 "$work/display")"
-  : >"$work/display"
+  xvfb_start "${size}x24" || fatal "Xvfb $size did not start"
   local before
   before=$(current_mode)
 
@@ -122,9 +114,7 @@ run_on() {
   check "$size: Escape ends the game with exit code 0 (got ${status:-still running}) and nothing on standard error" \
     bash -c '[ "$1" = 0 ] && ! grep -q . "$2"' _ "$status" "$work/$size.err.log"
   check "$size: the mode is still $size after the game" [ "$(current_mode)" = "$size" ]
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
+  xvfb_stop
 }
 
 echo "== The score list on the picture's own size, the reference"
