@@ -8,6 +8,9 @@ extern WindowHandle mainWindow;
 extern int32_t appActive;      // 1 while the application is active: frames are drawn only then
 extern uint32_t lastStepTime;  // clock reading taken just after the last snake step
 
+// The window procedure: the window's messages and the keys.
+intptr_t MainWndProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
 // The entry point: start-up, then the loop until WM_QUIT; returns the exit code (0).
 // On Windows the C runtime calls it; elsewhere the platform's main does.
 extern "C" int WinMain(void* instance, void* previousInstance, char* commandLine, int showCommand);

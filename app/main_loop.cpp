@@ -28,7 +28,7 @@ static void InstallSeams() {
 }
 
 bool StartUp(int showCommand) {
-    mainWindow = PlatformCreateWindow();
+    mainWindow = PlatformCreateWindow(MainWndProc);
     if (mainWindow == nullptr) {
         return false;
     }

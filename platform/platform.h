@@ -95,22 +95,22 @@ struct Rect {
     int32_t bottom;
 };
 
-// ---- Supplied by the program, called by the platform ----------------------------------------
-
-// The window procedure: every message that the platform delivers or sends to the window.
-intptr_t MainWndProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// The window procedure, handed to the platform with the window's creation: it receives every
+// message that the platform delivers or sends to the window. The only way into the program.
+typedef intptr_t (*WindowProcedure)(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // ---- Window, messages and input --------------------------------------------------------------
 
-// Registers the class "Vornix" and creates the hidden 320 x 200 pop-up "Vornix" at (0, 0); null on failure.
-WindowHandle PlatformCreateWindow();
+// Registers the class "Vornix" with the window procedure and creates the hidden 320 x 200 pop-up
+// "Vornix" at (0, 0); null on failure.
+WindowHandle PlatformCreateWindow(WindowProcedure procedure);
 // Shows the window with the show command and updates it.
 void PlatformShowWindow(WindowHandle window, int showCommand);
 // Creates the window's timer 1 with a period of 1000 ms; false on failure.
 bool PlatformCreateTimer(WindowHandle window);
 // Takes one pending message out of the queue without waiting; false when there was none.
 bool PlatformPeekMessage(Message* message);
-// Translates a taken message and delivers it to MainWndProc.
+// Translates a taken message and delivers it to the window procedure.
 void PlatformDispatchMessage(const Message* message);
 // The platform's default handling of a message; WM_CLOSE destroys the window (which sends WM_DESTROY).
 intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);

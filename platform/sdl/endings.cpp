@@ -32,7 +32,7 @@ void NoteEndRequest(int) {
 int EndOnLostDisplay(Display*) {
     displayLost = true;
     if (endingWindow != nullptr) {
-        MainWndProc(endingWindow, WM_DESTROY, 0, 0);
+        SendToWindow(endingWindow, WM_DESTROY, 0, 0);
     }
     std::exit(0);  // the code WM_DESTROY posts with its quit message
 }

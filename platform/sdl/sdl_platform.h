@@ -54,6 +54,8 @@ struct DisplayDevice {
     uint64_t lastPresentNs;   // and when the last one was
 };
 
+// Calls the program's window procedure, as the platform does for every message it delivers or sends.
+intptr_t SendToWindow(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // The SDL window behind the program's window, or null when it is gone.
 SDL_Window* SdlWindowOf(WindowHandle window);
 // The SDL window that the display belongs to (the last window created), or null.

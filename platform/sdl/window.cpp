@@ -18,6 +18,7 @@ extern const size_t vornixIconDataSize;
 namespace {
 
 PlatformWindow theWindow;  // the program has one window
+WindowProcedure windowProcedure = nullptr;  // the program's, handed over with the window's creation
 bool windowCreated = false;
 
 // Messages posted by the program itself; they are taken before any SDL event, as on Windows.
@@ -173,6 +174,10 @@ bool ReachedAScreen() {
 
 }  // namespace
 
+intptr_t SendToWindow(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return windowProcedure != nullptr ? windowProcedure(window, message, wParam, lParam) : 0;
+}
+
 SDL_Window* SdlWindowOf(WindowHandle window) {
     return window != nullptr ? window->window : nullptr;
 }
@@ -181,7 +186,7 @@ SDL_Window* DisplayWindow() {
     return theWindow.window;
 }
 
-WindowHandle PlatformCreateWindow() {
+WindowHandle PlatformCreateWindow(WindowProcedure procedure) {
     if (windowCreated) {
         return nullptr;  // the class and its single window exist once per run
     }
@@ -219,6 +224,7 @@ WindowHandle PlatformCreateWindow() {
 #endif
     SDL_StopTextInput();  // keys are read as keys; no text composition is wanted
     theWindow.window = window;
+    windowProcedure = procedure;
     windowCreated = true;
     return &theWindow;
 }
@@ -414,13 +420,13 @@ void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
 
 void PlatformDispatchMessage(const Message* message) {
     deliveringKey = message->message == WM_KEYDOWN;
-    MainWndProc(message->window, message->message, message->wParam, message->lParam);
+    SendToWindow(message->window, message->message, message->wParam, message->lParam);
     deliveringKey = false;
 }
 
 intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
     if (message == WM_CLOSE && window != nullptr && window->window != nullptr) {
-        MainWndProc(window, WM_DESTROY, 0, 0);
+        SendToWindow(window, WM_DESTROY, 0, 0);
         SDL_DestroyWindow(window->window);
         window->window = nullptr;
         timerActive = false;  // a window's timers die with it

@@ -14,17 +14,22 @@ WindowHandle ToWindowHandle(HWND window) { return reinterpret_cast<WindowHandle>
 // TranslateMessage and DispatchMessageA, which the platform-free Message does not carry.
 MSG lastPeekedMessage;
 
-LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return MainWndProc(ToWindowHandle(window), message, wParam, lParam);
+// The program's window procedure, called through the class's own.
+WindowProcedure programProcedure = nullptr;
+
+LRESULT CALLBACK ClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (programProcedure == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return programProcedure(ToWindowHandle(window), message, wParam, lParam);
 }
 
 }  // namespace
 
-WindowHandle PlatformCreateWindow() {
+WindowHandle PlatformCreateWindow(WindowProcedure procedure) {
+    programProcedure = procedure;
     HINSTANCE instance = GetModuleHandleA(NULL);
     WNDCLASSA windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC | CS_PARENTDC;  // 163
-    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.lpfnWndProc = ClassProcedure;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;

@@ -1,6 +1,8 @@
 // The recording fake behind platform/platform.h: answers as configured and writes down every call.
 #include "tests/shell/fake_platform.h"
 
+#include "app/app.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -133,7 +135,11 @@ const FileAccess platformFileAccess = {fake::OpenForReading,   fake::ReadByte,  
                                        fake::WriteBytes,       fake::FinishWriting, fake::ReplaceFile,
                                        fake::RemoveFile,       PlatformDebugOutput};
 
-WindowHandle PlatformCreateWindow() {
+// The shell's own until a window is made with another; tests dispatch without making one.
+static WindowProcedure procedure = MainWndProc;
+
+WindowHandle PlatformCreateWindow(WindowProcedure windowProcedure) {
+    procedure = windowProcedure;
     Write("CreateWindow");
     return state.windowCreated ? &fake::theWindow : nullptr;
 }
@@ -153,12 +159,12 @@ bool PlatformPeekMessage(Message* message) {
 }
 
 void PlatformDispatchMessage(const Message* message) {
-    MainWndProc(message->window, message->message, message->wParam, message->lParam);
+    procedure(message->window, message->message, message->wParam, message->lParam);
 }
 
 intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
     Write(Format("DefaultHandling %u", message));
-    if (message == WM_CLOSE) MainWndProc(window, WM_DESTROY, 0, 0);  // the window is destroyed
+    if (message == WM_CLOSE) procedure(window, WM_DESTROY, 0, 0);  // the window is destroyed
     return 0;
 }
 

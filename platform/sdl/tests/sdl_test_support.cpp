@@ -6,7 +6,7 @@
 RecordedMessage recorded[recordCapacity];
 int recordedCount = 0;
 
-intptr_t MainWndProc(WindowHandle, uint32_t message, uintptr_t wParam, intptr_t) {
+intptr_t RecordMessage(WindowHandle, uint32_t message, uintptr_t wParam, intptr_t) {
     if (recordedCount < recordCapacity) {
         recorded[recordedCount++] = RecordedMessage{message, wParam, PlatformShiftHeld()};
     }
@@ -34,7 +34,7 @@ void Fill(SDL_Surface* surface, const SDL_Rect* area, Rgb colour) {
 void SdlLayer::SetUp() {
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     recordedCount = 0;
-    window = PlatformCreateWindow();
+    window = PlatformCreateWindow(RecordMessage);
     ASSERT_NE(window, nullptr) << SDL_GetError();
     DropPendingEvents();
 }

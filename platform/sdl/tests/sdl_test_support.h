@@ -14,6 +14,8 @@ struct RecordedMessage {
 constexpr int recordCapacity = 64;
 extern RecordedMessage recorded[recordCapacity];
 extern int recordedCount;
+// The window procedure of the tests: it writes down what it receives.
+intptr_t RecordMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 struct Rgb {
     int r, g, b;

@@ -187,7 +187,7 @@ TEST_F(SdlMessages, TheTimerNeedsAWindow) {
 }
 
 TEST_F(SdlMessages, OnlyOneWindowIsMade) {
-    EXPECT_EQ(PlatformCreateWindow(), nullptr);
+    EXPECT_EQ(PlatformCreateWindow(RecordMessage), nullptr);
 }
 
 }  // namespace
