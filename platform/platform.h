@@ -41,7 +41,6 @@ typedef int32_t HRESULT;
 #endif
 #ifndef VK_BACK
 #define VK_BACK 8
-#define VK_SHIFT 16
 #define VK_ESCAPE 27
 #define VK_SPACE 32
 #define VK_LEFT 37
@@ -106,7 +105,8 @@ typedef intptr_t (*WindowProcedure)(WindowHandle window, uint32_t message, uintp
 WindowHandle PlatformCreateWindow(WindowProcedure procedure);
 // Shows the window with the show command and updates it.
 void PlatformShowWindow(WindowHandle window, int showCommand);
-// Creates the window's timer 1 with a period of 1000 ms; false on failure.
+// Creates the window's timer 1 with a period of 1000 ms; false on failure. Nothing reacts to its
+// messages, so a platform may deliver none.
 bool PlatformCreateTimer(WindowHandle window);
 // Takes one pending message out of the queue without waiting; false when there was none.
 bool PlatformPeekMessage(Message* message);

@@ -1,4 +1,4 @@
-// The window, its message queue and the poll that waits for work, the 1000 ms timer, the keyboard,
+// The window, its message queue and the poll that waits for work, the timer, the keyboard,
 // the pointer, the clock and the program's boxes and debugger lines, on SDL2.
 #include <poll.h>
 
@@ -42,10 +42,6 @@ uint32_t workDueAt = 0;     // that clock reading
 bool stepToShow = false;    // the last idle turn took a step that no frame shows yet
 int xConnection = -1;       // the X server's socket, where the events come from; -1 elsewhere
 
-bool timerActive = false;
-uint32_t timerLastTick = 0;
-constexpr uint32_t timerPeriodMs = 1000;
-constexpr uintptr_t timerId = 1;
 
 void Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (postedCount == postedCapacity) {
@@ -55,42 +51,26 @@ void Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lPar
     ++postedCount;
 }
 
-// The Windows virtual-key code of a key, or 0 for a key the program has no use for and that is not delivered.
+// The Windows virtual-key code of a key the game reacts to, or 0 for any other key, which is not
+// delivered: the game's keys are the letters, Backspace, Escape, Space and the arrows (Shift is
+// read as a state, never as a key).
 uintptr_t VirtualKeyOf(const SDL_Keysym& key) {
     const SDL_Keycode code = key.sym;
     if (code >= SDLK_a && code <= SDLK_z) {
         return 'A' + (code - SDLK_a);
     }
-    if (code >= SDLK_0 && code <= SDLK_9) {
-        return '0' + (code - SDLK_0);
-    }
     // On layouts without Latin letters the letter keys still type A to Z, as Windows maps them.
     if (code > 127 && key.scancode >= SDL_SCANCODE_A && key.scancode <= SDL_SCANCODE_Z) {
         return 'A' + (key.scancode - SDL_SCANCODE_A);
     }
-    if (code >= SDLK_F1 && code <= SDLK_F12) {
-        return 112 + (code - SDLK_F1);
-    }
     switch (code) {
         case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return 9;
-        case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-        case SDLK_PAUSE: return 19;
-        case SDLK_CAPSLOCK: return 20;
         case SDLK_ESCAPE: return VK_ESCAPE;
         case SDLK_SPACE: return VK_SPACE;
-        case SDLK_PAGEUP: return 33;
-        case SDLK_PAGEDOWN: return 34;
-        case SDLK_END: return 35;
-        case SDLK_HOME: return 36;
         case SDLK_LEFT: return VK_LEFT;
         case SDLK_UP: return VK_UP;
         case SDLK_RIGHT: return VK_RIGHT;
         case SDLK_DOWN: return VK_DOWN;
-        case SDLK_INSERT: return 45;
-        case SDLK_DELETE: return 46;
         default: return 0;
     }
 }
@@ -247,18 +227,15 @@ void PlatformShowWindow(WindowHandle window, int showCommand) {
     Post(window, WM_ACTIVATEAPP, 1, 0);
 }
 
+// The timer's messages would go to default handling, where nothing reacts to them: none are made,
+// and the timer is only the promise that the window exists.
 bool PlatformCreateTimer(WindowHandle window) {
-    if (SdlWindowOf(window) == nullptr) {
-        return false;
-    }
-    timerActive = true;
-    timerLastTick = PlatformClockMs();
-    return true;
+    return SdlWindowOf(window) != nullptr;
 }
 
 namespace {
 
-// A posted message, the timer's, or one that an SDL event stands for; false when there is none.
+// A posted message, or one that an SDL event stands for; false when there is none.
 bool TakeMessage(Message* message) {
     if (postedCount > 0) {
         *message = posted[postedFirst];
@@ -268,15 +245,6 @@ bool TakeMessage(Message* message) {
     }
     if (TakeEndRequest(message)) {
         return true;
-    }
-    if (timerActive && theWindow.window != nullptr) {
-        const uint32_t now = PlatformClockMs();
-        if (now - timerLastTick >= timerPeriodMs) {
-            // Like Windows, a late timer yields one message, not one for every period missed.
-            timerLastTick = now;
-            *message = Message{&theWindow, WM_TIMER, timerId, 0};
-            return true;
-        }
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -343,12 +311,13 @@ void SleepUntil(uint64_t deadline) {
 
 // Sleeps until the idle work next has something to do: the step that the shell said is due; a
 // frame to show a step just taken or a picture that had to wait, as soon as it can be presented;
-// the timer; and, while a game runs, one refresh after the last idle turn at the latest, so that
+// a second at most, so that an ending asked for by a signal is taken even where the wait does not
+// end with it; and, while a game runs, one refresh after the last idle turn at the latest, so that
 // what changes with time alone (an item that shows or goes) is drawn. Between games the picture
 // changes only with a message, and the poll waits for one.
 void WaitForWork() {
     const uint64_t now = MonotonicNs();
-    uint64_t deadline = now + 1000000000u;  // a second at most, like the timer
+    uint64_t deadline = now + 1000000000u;
     uint64_t stepAt = UINT64_MAX;
     if (workDueKnown) {
         stepAt = TimeOfReading(workDueAt, now);
@@ -364,10 +333,6 @@ void WaitForWork() {
         // A frame that shows a change is drawn when it can be presented, not before.
         const uint64_t show = presentAt > now ? presentAt : now;
         deadline = show < deadline ? show : deadline;
-    }
-    if (timerActive) {
-        const uint64_t tick = TimeOfReading(timerLastTick + timerPeriodMs, now);
-        deadline = tick < deadline ? tick : deadline;
     }
     if (deadline <= now) {
         return;
@@ -429,7 +394,6 @@ intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_
         SendToWindow(window, WM_DESTROY, 0, 0);
         SDL_DestroyWindow(window->window);
         window->window = nullptr;
-        timerActive = false;  // a window's timers die with it
     }
     return 0;
 }
@@ -496,7 +460,6 @@ void ShutdownPlatform() {
     windowCreated = false;
     postedFirst = 0;
     postedCount = 0;
-    timerActive = false;
     deliveringKey = false;
     idleOwed = true;
     workDueKnown = false;
