@@ -16,15 +16,14 @@ bool DeliverPendingMessages();
 // One turn of the real main loop; sets *quit when it took WM_QUIT. True when it did idle work.
 bool LoopTurn(bool* quit);
 
-
 // Median microseconds of one memcpy of an 800 x 600 x 4 byte picture between two distinct
 // buffers, the destination warm: the floor that a frame is compared with.
 double MemcpyFloorMicroseconds();
 
 // Scenes, set up through the game's own functions.
-void SceneScoreList();                // between games: the score list
-void SceneLevelOneStart();            // a level-1 game just started
-void SceneLevelSeven(int segments);   // level 7: its walls, seven visible items, the snake laid out
+void SceneScoreList();               // between games: the score list
+void SceneLevelOneStart();           // a level-1 game just started
+void SceneLevelSeven(int segments);  // level 7: its walls, seven visible items, the snake laid out
 // Makes the first count item slots visible on free cells that the snake does not cover.
 void ShowItems(int count);
 

@@ -24,8 +24,12 @@ struct Scene {
     bool typical;  // the worst of these is the typical-frame figure
 };
 
-void LevelSevenShort() { SceneLevelSeven(300); }
-void LevelSevenLong() { SceneLevelSeven(14900); }
+void LevelSevenShort() {
+    SceneLevelSeven(300);
+}
+void LevelSevenLong() {
+    SceneLevelSeven(14900);
+}
 
 const Scene scenes[] = {
     {"score list", SceneScoreList, true},
@@ -50,7 +54,9 @@ double StepMedian(void (*step)()) {
     return Percentile(samples, 0.5);
 }
 
-void ScoreListStep() { DrawScoreList(lastInsertRank); }
+void ScoreListStep() {
+    DrawScoreList(lastInsertRank);
+}
 
 void PresentStep() {
     Rect whole = {0, 0, screenWidth, screenHeight};
@@ -172,8 +178,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (primarySurface == nullptr || backSurface == nullptr) {
-        std::printf("frames: the display was not set up (primary %p, back %p)\n",
-                    static_cast<void*>(primarySurface), static_cast<void*>(backSurface));
+        std::printf("frames: the display was not set up (primary %p, back %p)\n", static_cast<void*>(primarySurface),
+                    static_cast<void*>(backSurface));
         LeaveWorkFolder(folder);
         return 1;
     }
@@ -197,8 +203,8 @@ int main(int argc, char** argv) {
     double floorUs = MemcpyFloorMicroseconds();
     int width = 0, height = 0;
     BenchScreenSize(&width, &height);
-    std::printf("frames (video driver %s, %d frames per scene after %d warm-up)\n", BenchVideoDriver(),
-                measuredFrames, warmUpFrames);
+    std::printf("frames (video driver %s, %d frames per scene after %d warm-up)\n", BenchVideoDriver(), measuredFrames,
+                warmUpFrames);
     std::printf("  memcpy 800x600x4 floor        median %8.1f us\n", floorUs);
     if (width != screenWidth || height != screenHeight) {
         // The dummy driver's desktop is 1024 x 768: the picture is scaled onto it.

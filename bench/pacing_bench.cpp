@@ -1,9 +1,9 @@
 // Step pacing: the real main loop and clock running a game at each level, with and without Shift.
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,15 +26,15 @@ constexpr int fewestIntervals = 100;
 constexpr int mostIntervals = 300;
 
 struct CaseResult {
-    bool ran;       // false when the game ended or the level changed on the way
+    bool ran;  // false when the game ended or the level changed on the way
     int intervals;
-    int tooShort;   // intervals <= the delay: must never happen
-    double p50, p99, max;  // of interval - delay, ms
-    double cpuShare;       // processor time over wall time: below 1 when other processes took the core
-    int late;              // intervals more than 2 ms over the delay
-    int latePreempted;     // of those, the ones in which the scheduler took the core away
-    int preempted;         // intervals in which the scheduler took the core away
-    double maxUndisturbed; // the largest excess of an interval that kept the core throughout
+    int tooShort;           // intervals <= the delay: must never happen
+    double p50, p99, max;   // of interval - delay, ms
+    double cpuShare;        // processor time over wall time: below 1 when other processes took the core
+    int late;               // intervals more than 2 ms over the delay
+    int latePreempted;      // of those, the ones in which the scheduler took the core away
+    int preempted;          // intervals in which the scheduler took the core away
+    double maxUndisturbed;  // the largest excess of an interval that kept the core throughout
 };
 
 // How often the scheduler has taken the core from this process; -1 where the kernel does not say.
@@ -118,7 +118,8 @@ void PrintWakeLateness() {
     for (int i = 0; i < sleeps; ++i) {
         timespec now;
         clock_gettime(CLOCK_MONOTONIC, &now);
-        const long long target = (static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000 + 2 + i % 5) * 1000000;
+        const long long target =
+            (static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000 + 2 + i % 5) * 1000000;
         const timespec until{static_cast<time_t>(target / 1000000000), static_cast<long>(target % 1000000000)};
         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         clock_gettime(CLOCK_MONOTONIC, &now);
@@ -126,9 +127,10 @@ void PrintWakeLateness() {
         late.push_back(us);
         overOneMs += us > 1000.0 ? 1 : 0;
     }
-    std::printf("  a bare sleep to a millisecond wakes late by p50 %.0f us, p99 %.0f us, max %.0f us; over 1 ms: %.1f%% "
-                "of %d\n",
-                Percentile(late, 0.5), Percentile(late, 0.99), Maximum(late), 100.0 * overOneMs / sleeps, sleeps);
+    std::printf(
+        "  a bare sleep to a millisecond wakes late by p50 %.0f us, p99 %.0f us, max %.0f us; over 1 ms: %.1f%% "
+        "of %d\n",
+        Percentile(late, 0.5), Percentile(late, 0.99), Maximum(late), 100.0 * overOneMs / sleeps, sleeps);
     RecordSummary("wake_over_1ms_percent", 100.0 * overOneMs / sleeps);
 }
 
@@ -150,9 +152,10 @@ int main() {
     BenchUseUnscaledScreen();
     bool forced = appActive != 1;
     appActive = 1;
-    std::printf("pacing (video driver %s, the real loop sleeping between turns%s; excess = interval - delay in ms; cpu = the "
-                "loop's share of a core; late = excess over 2 ms, preempted = the core was taken away meanwhile)\n",
-                BenchVideoDriver(), forced ? ", activation forced" : "");
+    std::printf(
+        "pacing (video driver %s, the real loop sleeping between turns%s; excess = interval - delay in ms; cpu = the "
+        "loop's share of a core; late = excess over 2 ms, preempted = the core was taken away meanwhile)\n",
+        BenchVideoDriver(), forced ? ", activation forced" : "");
 
     bool quit = false;
     double worstP99 = 0.0;
@@ -171,19 +174,19 @@ int main() {
         }
         for (int forLevel = 1; forLevel <= topLevel && !quit; ++forLevel) {
             int delay = static_cast<int>(StepDelay(forLevel, shift));
-            int wanted = std::clamp(static_cast<int>(caseSeconds * 1000.0 / (delay + 1)), fewestIntervals,
-                                    mostIntervals);
+            int wanted =
+                std::clamp(static_cast<int>(caseSeconds * 1000.0 / (delay + 1)), fewestIntervals, mostIntervals);
             CaseResult result = RunCase(forLevel, shift, wanted, &quit);
             if (!result.ran) {
                 allRan = false;
                 continue;
             }
             bool missed = result.p99 > 1.0 || result.tooShort > 0;
-            std::printf("  level %d shift %-3s delay %3d ms  n %3d  excess p50 %4.0f  p99 %4.0f  max %4.0f  "
-                        "<= delay: %d  cpu %3.0f%%  late %d (preempted %d)%s\n",
-                        forLevel, shift ? "on" : "off", delay, result.intervals, result.p50, result.p99, result.max,
-                        result.tooShort, 100.0 * result.cpuShare, result.late, result.latePreempted,
-                        missed ? "  MISSED" : "");
+            std::printf(
+                "  level %d shift %-3s delay %3d ms  n %3d  excess p50 %4.0f  p99 %4.0f  max %4.0f  "
+                "<= delay: %d  cpu %3.0f%%  late %d (preempted %d)%s\n",
+                forLevel, shift ? "on" : "off", delay, result.intervals, result.p50, result.p99, result.max,
+                result.tooShort, 100.0 * result.cpuShare, result.late, result.latePreempted, missed ? "  MISSED" : "");
             allLate += result.late;
             allLatePreempted += result.latePreempted;
             allIntervals += result.intervals;
@@ -198,9 +201,10 @@ int main() {
     PrintWakeLateness();
     std::printf("  worst p99 excess %.0f ms (target <= 1 ms), intervals <= delay in all: %d%s\n", worstP99, allTooShort,
                 allRan ? "" : ", some cases not measured");
-    std::printf("  the scheduler took the core away during %d of %d intervals, and during %d of the %d late ones; "
-                "the largest excess of an interval that kept its core: %.0f ms (lowest cpu share %.0f%%)\n",
-                allPreempted, allIntervals, allLatePreempted, allLate, maxUndisturbed, 100.0 * lowestShare);
+    std::printf(
+        "  the scheduler took the core away during %d of %d intervals, and during %d of the %d late ones; "
+        "the largest excess of an interval that kept its core: %.0f ms (lowest cpu share %.0f%%)\n",
+        allPreempted, allIntervals, allLatePreempted, allLate, maxUndisturbed, 100.0 * lowestShare);
     RecordSummary("pacing_p99_ms", worstP99);
     RecordSummary("pacing_too_short", allTooShort);
     RecordSummary("pacing_complete", allRan ? 1 : 0);

@@ -5,10 +5,10 @@
 // The X server's process id comes in VORNIX_BENCH_XSERVER_PID, for its share.
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -33,11 +33,11 @@ double OwnCpuSeconds() {
 }
 
 struct Share {
-    double game;     // of one core
-    double xserver;  // of one core; negative when unknown
-    double turns;    // idle turns a second
-    double presents; // presents a second
-    bool alive;      // the game ran throughout (for the phases in play)
+    double game;      // of one core
+    double xserver;   // of one core; negative when unknown
+    double turns;     // idle turns a second
+    double presents;  // presents a second
+    bool alive;       // the game ran throughout (for the phases in play)
 };
 
 Share RunPhase(double seconds, bool steer, long xPid, bool* quit) {
@@ -46,7 +46,8 @@ Share RunPhase(double seconds, bool steer, long xPid, bool* quit) {
     const double ownBefore = OwnCpuSeconds();
     const double xBefore = BenchProcessCpuSeconds(xPid);
     const Clock::time_point start = Clock::now();
-    const Clock::time_point end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    const Clock::time_point end =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     uint32_t previousStep = lastStepTime;
     Share share = {};
     share.alive = true;
@@ -69,10 +70,11 @@ Share RunPhase(double seconds, bool steer, long xPid, bool* quit) {
 
 void PrintShare(const char* name, const Share& share) {
     const bool met = share.game <= 0.05 && share.xserver <= 0.05;
-    std::printf("  %-22s game %5.2f%% of a core, X server %5.2f%%, %5.0f idle turns/s, %5.1f presents/s  "
-                "(target each <= 5%%)%s%s\n",
-                name, 100.0 * share.game, 100.0 * share.xserver, share.turns, share.presents, met ? "" : "  MISSED",
-                share.alive ? "" : "  (the game ended during the phase)");
+    std::printf(
+        "  %-22s game %5.2f%% of a core, X server %5.2f%%, %5.0f idle turns/s, %5.1f presents/s  "
+        "(target each <= 5%%)%s%s\n",
+        name, 100.0 * share.game, 100.0 * share.xserver, share.turns, share.presents, met ? "" : "  MISSED",
+        share.alive ? "" : "  (the game ended during the phase)");
 }
 
 // Keys sent from a second X connection while the score list shows: A and Backspace in turn, each
@@ -174,10 +176,11 @@ int main(int argc, char** argv) {
     if (latencies.empty()) {
         std::printf("  key to screen: no key came through\n");
     } else {
-        std::printf("  key to screen           n %zu  p50 %5.2f ms  p99 %5.2f ms  max %5.2f ms  (target p99 <= %.2f ms, "
-                    "one refresh + 1 ms)%s\n",
-                    latencies.size(), Percentile(latencies, 0.5), p99, Maximum(latencies), refreshMs + 1.0,
-                    p99 <= refreshMs + 1.0 ? "" : "  MISSED");
+        std::printf(
+            "  key to screen           n %zu  p50 %5.2f ms  p99 %5.2f ms  max %5.2f ms  (target p99 <= %.2f ms, "
+            "one refresh + 1 ms)%s\n",
+            latencies.size(), Percentile(latencies, 0.5), p99, Maximum(latencies), refreshMs + 1.0,
+            p99 <= refreshMs + 1.0 ? "" : "  MISSED");
     }
 
     const double worstGame = std::max({list.game, levelOne.game, levelSeven.game});

@@ -73,10 +73,10 @@ HRESULT InitDisplay(WindowHandle window) {
                              "CreateSurface failed (primary)");
         CreateDisplaySurface(&backSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, screenWidth,
                              screenHeight, "CreateSurface failed (back)");
-        CreateDisplaySurface(&cubeSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, stripWidth, stripHeight,
-                             "CreateSurface failed (gradient)");
-        CreateDisplaySurface(&iconSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, atlasWidth, atlasHeight,
-                             "CreateSurface failed (icons)");
+        CreateDisplaySurface(&cubeSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, stripWidth,
+                             stripHeight, "CreateSurface failed (gradient)");
+        CreateDisplaySurface(&iconSurface, DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH, DDSCAPS_OFFSCREENPLAIN, atlasWidth,
+                             atlasHeight, "CreateSurface failed (icons)");
     }
 
     return LoadAllBitmaps();

@@ -9,16 +9,15 @@
 #include "display/layout.h"
 #include "platform/platform.h"
 
-
 extern DisplayDevice* directDraw;
 extern Surface* primarySurface;
 extern Surface* backSurface;  // 800 x 600: each frame is composed here
 extern Surface* cubeSurface;  // 64 x 464: the playfield's backdrop strip
 extern Surface* iconSurface;  // 320 x 32: the sprite atlas
 extern SurfaceDesc surfaceDesc;
-extern HRESULT lastResult;  // result of the latest display call
-extern Rect srcRect;        // source rectangle of every copy of the frame
-extern DrawContext* textDc; // the backSurface's context while text is drawn
+extern HRESULT lastResult;   // result of the latest display call
+extern Rect srcRect;         // source rectangle of every copy of the frame
+extern DrawContext* textDc;  // the backSurface's context while text is drawn
 
 // Takes the display for the window, sets the mode, creates the four surfaces and loads the three
 // bitmaps; reports set-up failures in message boxes owned by the window and goes on. Returns the

@@ -18,9 +18,8 @@ struct ItemConfig {
 
 // Slots 7 and 8 are configured although no level reaches them; slots 9..29 stay empty.
 constexpr ItemConfig itemConfigs[] = {
-    {1, 1, 0, 15000},     {1, 0, 10000, 5000}, {3, 3, 15000, 5000},
-    {5, 0, 20000, 5000},  {5, 5, 25000, 5000}, {10, 0, 30000, 5000},
-    {15, 0, 32000, 5000}, {20, 0, 18000, 5000}, {30, 0, 26000, 5000},
+    {1, 1, 0, 15000},     {1, 0, 10000, 5000},  {3, 3, 15000, 5000},  {5, 0, 20000, 5000},  {5, 5, 25000, 5000},
+    {10, 0, 30000, 5000}, {15, 0, 32000, 5000}, {20, 0, 18000, 5000}, {30, 0, 26000, 5000},
 };
 
 // The levels' step delays in ms, by level; filled here because both tables are written together at start-up.

@@ -1,6 +1,5 @@
 // The snake's step with its collision tests, and the end of a game.
 #include "game/game.h"
-
 #include "game/items.h"
 #include "scores/scores.h"
 

@@ -1,7 +1,6 @@
 // The game state and the start of a game.
-#include "game/game.h"
-
 #include "game/clock.h"
+#include "game/game.h"
 #include "game/items.h"
 #include "game/levels.h"
 

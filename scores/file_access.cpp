@@ -9,19 +9,28 @@ namespace {
 
 // A handle of this stand-in is the stream itself; FileHandle stays opaque so that every set of
 // services can give it its own meaning.
-FILE* Stream(FileHandle* file) { return reinterpret_cast<FILE*>(file); }
-FileHandle* Handle(FILE* stream) { return reinterpret_cast<FileHandle*>(stream); }
+FILE* Stream(FileHandle* file) {
+    return reinterpret_cast<FILE*>(file);
+}
+FileHandle* Handle(FILE* stream) {
+    return reinterpret_cast<FileHandle*>(stream);
+}
 
-FileHandle* OpenForReading(const char* path) { return Handle(std::fopen(path, "rb")); }
+FileHandle* OpenForReading(const char* path) {
+    return Handle(std::fopen(path, "rb"));
+}
 
 bool ReadByte(FileHandle* file, unsigned char* byte) {
     int read = std::fgetc(Stream(file));
-    if (read == EOF) return false;
+    if (read == EOF)
+        return false;
     *byte = static_cast<unsigned char>(read);
     return true;
 }
 
-bool ReadFailed(FileHandle* file) { return std::ferror(Stream(file)) != 0; }
+bool ReadFailed(FileHandle* file) {
+    return std::ferror(Stream(file)) != 0;
+}
 
 // Only "not found" counts as missing: a file behind a folder that cannot be searched may well exist.
 bool Exists(const char* path) {
@@ -29,10 +38,14 @@ bool Exists(const char* path) {
     return std::filesystem::status(path, error).type() != std::filesystem::file_type::not_found;
 }
 
-void CloseReading(FileHandle* file) { std::fclose(Stream(file)); }
+void CloseReading(FileHandle* file) {
+    std::fclose(Stream(file));
+}
 
 // Binary mode: the writer puts its own CR LF line ends into the bytes.
-FileHandle* CreateForWriting(const char* path) { return Handle(std::fopen(path, "wb")); }
+FileHandle* CreateForWriting(const char* path) {
+    return Handle(std::fopen(path, "wb"));
+}
 
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
     return std::fwrite(bytes, 1, count, Stream(file)) == count;
@@ -49,13 +62,16 @@ bool FinishWriting(FileHandle* file) {
 // std::rename replaces an existing file in one step where the C library follows POSIX; the Windows
 // one refuses an existing target, and there std::filesystem::rename replaces it.
 bool ReplaceFile(const char* from, const char* to) {
-    if (std::rename(from, to) == 0) return true;
+    if (std::rename(from, to) == 0)
+        return true;
     std::error_code error;
     std::filesystem::rename(from, to, error);
     return !error;
 }
 
-bool RemoveFile(const char* path) { return std::remove(path) == 0; }
+bool RemoveFile(const char* path) {
+    return std::remove(path) == 0;
+}
 
 void Report(const char* text) {
     std::fputs(text, stderr);

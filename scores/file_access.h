@@ -30,5 +30,5 @@ struct FileAccess {
     void (*report)(const char* text);
 };
 
-extern FileAccess fileAccess;                  // what the score file uses now
-extern const FileAccess standardFileAccess;   // the standard C++ stand-in
+extern FileAccess fileAccess;                // what the score file uses now
+extern const FileAccess standardFileAccess;  // the standard C++ stand-in

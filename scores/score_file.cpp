@@ -28,7 +28,9 @@ bool IsWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -36,7 +38,8 @@ bool ReadLine(FileHandle* file, char* line) {
     for (;;) {
         unsigned char byte;
         do {
-            if (!fileAccess.readByte(file, &byte)) return false;
+            if (!fileAccess.readByte(file, &byte))
+                return false;
         } while (byte == '\r' || byte == '\n');
 
         // The file is outside input: bytes beyond the buffer are read and dropped, never stored.
@@ -44,38 +47,47 @@ bool ReadLine(FileHandle* file, char* line) {
         line[length++] = static_cast<char>(byte);
         while (byte != '\n') {
             // A last line cut off by the end of the file is still a line; the next call finds the end.
-            if (!fileAccess.readByte(file, &byte)) break;
-            if (length < lineBufferSize - 1) line[length++] = static_cast<char>(byte);
+            if (!fileAccess.readByte(file, &byte))
+                break;
+            if (length < lineBufferSize - 1)
+                line[length++] = static_cast<char>(byte);
         }
         line[length] = '\0';
 
-        if (line[0] != '/') return true;
+        if (line[0] != '/')
+            return true;
     }
 }
 
 // "%d %s" without the standard scanner, whose behaviour on a score beyond 32 bits is undefined.
 void ParseRecordLine(const char* line, ScoreEntry& entry) {
     const char* at = line;
-    while (IsWhitespace(*at)) ++at;
+    while (IsWhitespace(*at))
+        ++at;
 
     bool negative = false;
     if (*at == '+' || *at == '-') {
         negative = *at == '-';
         ++at;
     }
-    if (!IsDigit(*at)) return;
+    if (!IsDigit(*at))
+        return;
     const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
     int64_t magnitude = 0;
     for (; IsDigit(*at); ++at) {
         magnitude = magnitude * 10 + (*at - '0');
-        if (magnitude > limit) return;  // too big for a score: the field is unreadable
+        if (magnitude > limit)
+            return;  // too big for a score: the field is unreadable
     }
     entry.score = static_cast<int32_t>(negative ? -magnitude : magnitude);
 
-    while (IsWhitespace(*at)) ++at;
-    if (*at == '\0') return;
+    while (IsWhitespace(*at))
+        ++at;
+    if (*at == '\0')
+        return;
     size_t length = 0;
-    while (*at != '\0' && !IsWhitespace(*at) && length < sizeof entry.name - 1) entry.name[length++] = *at++;
+    while (*at != '\0' && !IsWhitespace(*at) && length < sizeof entry.name - 1)
+        entry.name[length++] = *at++;
     entry.name[length] = '\0';
 }
 
@@ -83,8 +95,9 @@ namespace {
 
 void KeepScoreFile() {
     scoreFileKept = true;
-    fileAccess.report("textures/scores.asc could not be read whole: it is left as it is, and this run's "
-                      "scores are saved to textures/scores.asc.new\n");
+    fileAccess.report(
+        "textures/scores.asc could not be read whole: it is left as it is, and this run's "
+        "scores are saved to textures/scores.asc.new\n");
 }
 
 }  // namespace
@@ -96,7 +109,8 @@ void LoadScores() {
     FileHandle* file = fileAccess.openForReading(scoreFilePath);
     if (file == nullptr) {
         // No file yet: the defaults stand, and the first save creates it.
-        if (fileAccess.exists(scoreFilePath)) KeepScoreFile();
+        if (fileAccess.exists(scoreFilePath))
+            KeepScoreFile();
         return;
     }
     char line[lineBufferSize];
@@ -106,7 +120,8 @@ void LoadScores() {
         RankInsertionSlot(false);
     }
     // The records read before a failure stay in the table, as at the end of the file.
-    if (fileAccess.readFailed(file)) KeepScoreFile();
+    if (fileAccess.readFailed(file))
+        KeepScoreFile();
     fileAccess.closeReading(file);
 }
 
@@ -116,7 +131,8 @@ bool SaveScores() {
     const char* target = scoreFileKept ? keptFileSavePath : scoreFilePath;
     const char* temporary = scoreFileKept ? temporaryKeptFileSavePath : temporaryScoreFilePath;
     FileHandle* file = fileAccess.createForWriting(temporary);
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
 
     // Room for the longest record: an 11-character score, a space, a 255-byte name, CR LF, zero.
     char text[16 + sizeof ScoreTable[0].name];
@@ -127,10 +143,12 @@ bool SaveScores() {
         written = length > 0 && static_cast<size_t>(length) < sizeof text &&
                   fileAccess.writeBytes(file, text, static_cast<size_t>(length));
     }
-    if (written) written = fileAccess.writeBytes(file, endLines, sizeof endLines - 1);
+    if (written)
+        written = fileAccess.writeBytes(file, endLines, sizeof endLines - 1);
 
     bool finished = fileAccess.finishWriting(file);
-    if (written && finished && fileAccess.replaceFile(temporary, target)) return true;
+    if (written && finished && fileAccess.replaceFile(temporary, target))
+        return true;
     fileAccess.removeFile(temporary);
     return false;
 }

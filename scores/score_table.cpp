@@ -19,7 +19,8 @@ constexpr char defaultPlayerName[] = "snake";
 // Copies at most 255 bytes and always ends the copy with a zero byte, whatever the source holds.
 void CopyName(char (&to)[256], const char* from) {
     size_t length = 0;
-    while (length < sizeof to - 1 && from[length] != '\0') ++length;
+    while (length < sizeof to - 1 && from[length] != '\0')
+        ++length;
     std::memcpy(to, from, length);
     to[length] = '\0';
 }
@@ -42,7 +43,8 @@ void RankInsertionSlot(bool recordRank) {
             ScoreEntry rising = ScoreTable[k];
             ScoreTable[k] = ScoreTable[k - 1];
             ScoreTable[k - 1] = rising;
-            if (recordRank) lastInsertRank = k;  // the entry now stands in slot k - 1, place k
+            if (recordRank)
+                lastInsertRank = k;  // the entry now stands in slot k - 1, place k
         }
     }
 }
@@ -53,6 +55,8 @@ void InsertScore() {
     entry.score = score;
     RankInsertionSlot(true);
     // The list is drawn onto the background, which the last frame of the game has covered.
-    if (reloadBackgroundRequest != nullptr) reloadBackgroundRequest();
-    if (drawScoreListRequest != nullptr) drawScoreListRequest(lastInsertRank);
+    if (reloadBackgroundRequest != nullptr)
+        reloadBackgroundRequest();
+    if (drawScoreListRequest != nullptr)
+        drawScoreListRequest(lastInsertRank);
 }

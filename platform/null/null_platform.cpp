@@ -82,13 +82,15 @@ void Post(uint32_t message, uintptr_t wParam) {
 }
 
 uint32_t* PixelsOf(DrawContext* context, int32_t* width, int32_t* height) {
-    if (context == nullptr) return nullptr;
+    if (context == nullptr)
+        return nullptr;
     if (context->surface != nullptr) {
         *width = context->surface->width;
         *height = context->surface->height;
         return context->surface->pixels;
     }
-    if (context->selected == nullptr) return nullptr;
+    if (context->selected == nullptr)
+        return nullptr;
     *width = context->selected->width;
     *height = context->selected->height;
     return context->selected->pixels;
@@ -100,7 +102,8 @@ uint32_t Rgb(uint32_t colour) {  // COLORREF 0x00BBGGRR to 0x00RRGGBB
 
 int FindFile(const char* path) {
     for (int i = 0; i < fileCapacity; ++i) {
-        if (folder[i].exists && std::strcmp(folder[i].path, path) == 0) return i;
+        if (folder[i].exists && std::strcmp(folder[i].path, path) == 0)
+            return i;
     }
     return -1;
 }
@@ -108,9 +111,11 @@ int FindFile(const char* path) {
 int MakeFile(const char* path) {
     int slot = FindFile(path);
     for (int i = 0; slot < 0 && i < fileCapacity; ++i) {
-        if (!folder[i].exists) slot = i;
+        if (!folder[i].exists)
+            slot = i;
     }
-    if (slot < 0 || std::strlen(path) >= sizeof folder[slot].path) return -1;
+    if (slot < 0 || std::strlen(path) >= sizeof folder[slot].path)
+        return -1;
     std::snprintf(folder[slot].path, sizeof folder[slot].path, "%s", path);
     folder[slot].size = 0;
     folder[slot].exists = true;
@@ -118,7 +123,8 @@ int MakeFile(const char* path) {
 }
 
 FileHandle* OpenHandle(int file, bool writing) {
-    if (file < 0) return nullptr;
+    if (file < 0)
+        return nullptr;
     handles[file] = FileHandle{file, 0, writing};
     return &handles[file];
 }
@@ -128,7 +134,8 @@ FileHandle* OpenForReading(const char* path) {
 }
 bool ReadByte(FileHandle* file, unsigned char* byte) {
     const StoredFile& stored = folder[file->file];
-    if (file->at >= stored.size) return false;
+    if (file->at >= stored.size)
+        return false;
     *byte = static_cast<unsigned char>(stored.bytes[file->at++]);
     return true;
 }
@@ -144,7 +151,8 @@ FileHandle* CreateForWriting(const char* path) {
 }
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
     StoredFile& stored = folder[file->file];
-    if (count > fileBytes - stored.size) return false;  // a full disk
+    if (count > fileBytes - stored.size)
+        return false;  // a full disk
     std::memcpy(stored.bytes + stored.size, bytes, count);
     stored.size += count;
     return true;
@@ -154,15 +162,18 @@ bool FinishWriting(FileHandle*) {
 }
 bool ReplaceFile(const char* from, const char* to) {
     const int source = FindFile(from);
-    if (source < 0) return false;
+    if (source < 0)
+        return false;
     const int existing = FindFile(to);
-    if (existing >= 0) folder[existing].exists = false;
+    if (existing >= 0)
+        folder[existing].exists = false;
     std::snprintf(folder[source].path, sizeof folder[source].path, "%s", to);
     return true;
 }
 bool RemoveFile(const char* path) {
     const int file = FindFile(path);
-    if (file < 0) return false;
+    if (file < 0)
+        return false;
     folder[file].exists = false;
     return true;
 }
@@ -173,7 +184,8 @@ void Report(const char* text) {
 // A little-endian field of a BMP header.
 uint32_t Field(const unsigned char* at, int bytes) {
     uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | at[i];
     return value;
 }
 
@@ -187,15 +199,19 @@ void HashPicture(const Surface& screen) {
 
 }  // namespace
 
-const FileAccess platformFileAccess = {OpenForReading, ReadByte,      ReadFailed,  Exists,     CloseReading, CreateForWriting,
-                                       WriteBytes,     FinishWriting, ReplaceFile, RemoveFile, Report};
+const FileAccess platformFileAccess = {OpenForReading, ReadByte,         ReadFailed, Exists,
+                                       CloseReading,   CreateForWriting, WriteBytes, FinishWriting,
+                                       ReplaceFile,    RemoveFile,       Report};
 
 void NullStart(uint32_t startMs, const NullKey* script, size_t count) {
     theWindow = PlatformWindow{};
     theDisplay = DisplayDevice{};
-    for (Surface& surface : surfaces) surface = Surface{};
-    for (Bitmap& bitmap : bitmaps) bitmap = Bitmap{};
-    for (StoredFile& file : folder) file.exists = false;
+    for (Surface& surface : surfaces)
+        surface = Surface{};
+    for (Bitmap& bitmap : bitmaps)
+        bitmap = Bitmap{};
+    for (StoredFile& file : folder)
+        file.exists = false;
     clockMs = startMs;
     dueSet = false;
     stepToShow = false;
@@ -211,7 +227,8 @@ void NullStart(uint32_t startMs, const NullKey* script, size_t count) {
 
 bool NullPutFile(const char* path, const char* bytes, size_t count) {
     const int file = MakeFile(path);
-    if (file < 0 || count > fileBytes) return false;
+    if (file < 0 || count > fileBytes)
+        return false;
     std::memcpy(folder[file].bytes, bytes, count);
     folder[file].size = count;
     return true;
@@ -219,14 +236,16 @@ bool NullPutFile(const char* path, const char* bytes, size_t count) {
 
 const char* NullFile(const char* path, size_t* size) {
     const int file = FindFile(path);
-    if (file < 0) return nullptr;
+    if (file < 0)
+        return nullptr;
     *size = folder[file].size;
     return folder[file].bytes;
 }
 
 uint64_t NullLastFrameHash() {
     for (Surface& surface : surfaces) {
-        if (surface.inUse && surface.primary) HashPicture(surface);
+        if (surface.inUse && surface.primary)
+            HashPicture(surface);
     }
     return frameHash;
 }
@@ -244,7 +263,8 @@ WindowHandle PlatformCreateWindow(WindowProcedure windowProcedure) {
 }
 
 void PlatformShowWindow(WindowHandle, int showCommand) {
-    if (showCommand != 0) Post(WM_ACTIVATEAPP, 1);
+    if (showCommand != 0)
+        Post(WM_ACTIVATEAPP, 1);
 }
 
 bool PlatformCreateTimer(WindowHandle window) {
@@ -351,11 +371,12 @@ HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface**
     const bool primary = (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0;
     const uint32_t width = primary ? 800 : desc->dwWidth;
     const uint32_t height = primary ? 600 : desc->dwHeight;
-    if (width == 0 || height == 0 || width * height > static_cast<uint32_t>(largest)) return E_FAIL;
+    if (width == 0 || height == 0 || width * height > static_cast<uint32_t>(largest))
+        return E_FAIL;
     for (int i = 0; i < 6; ++i) {
         if (!surfaces[i].inUse) {
-            surfaces[i] = Surface{true, primary, static_cast<int32_t>(width), static_cast<int32_t>(height),
-                                  surfacePixels[i]};
+            surfaces[i] =
+                Surface{true, primary, static_cast<int32_t>(width), static_cast<int32_t>(height), surfacePixels[i]};
             std::memset(surfacePixels[i], 0, sizeof surfacePixels[i]);
             *surface = &surfaces[i];
             return S_OK;
@@ -375,7 +396,8 @@ HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* heig
     return S_OK;
 }
 void PlatformReleaseSurface(Surface* surface) {
-    if (surface->primary) HashPicture(*surface);
+    if (surface->primary)
+        HashPicture(*surface);
     surface->inUse = false;
 }
 void PlatformReleaseDisplay(DisplayDevice* display) {
@@ -385,14 +407,30 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* rect) {
     // Clipped to both surfaces, then a row at a time.
     int32_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
-    if (left < 0) { x -= left; left = 0; }
-    if (top < 0) { y -= top; top = 0; }
-    if (x < 0) { left -= x; x = 0; }
-    if (y < 0) { top -= y; y = 0; }
-    if (right > source->width) right = source->width;
-    if (bottom > source->height) bottom = source->height;
-    if (right - left > destination->width - x) right = left + destination->width - x;
-    if (bottom - top > destination->height - y) bottom = top + destination->height - y;
+    if (left < 0) {
+        x -= left;
+        left = 0;
+    }
+    if (top < 0) {
+        y -= top;
+        top = 0;
+    }
+    if (x < 0) {
+        left -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        top -= y;
+        y = 0;
+    }
+    if (right > source->width)
+        right = source->width;
+    if (bottom > source->height)
+        bottom = source->height;
+    if (right - left > destination->width - x)
+        right = left + destination->width - x;
+    if (bottom - top > destination->height - y)
+        bottom = top + destination->height - y;
     for (int32_t row = top; row < bottom && left < right; ++row) {
         std::memcpy(destination->pixels + (y + row - top) * destination->width + x,
                     source->pixels + row * source->width + left, sizeof(uint32_t) * static_cast<size_t>(right - left));
@@ -407,7 +445,8 @@ void PlatformPresent(Surface*) {}
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     Bitmap* bitmap = !bitmaps[0].inUse ? &bitmaps[0] : !bitmaps[1].inUse ? &bitmaps[1] : nullptr;
     std::FILE* file = bitmap != nullptr ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) return nullptr;
+    if (file == nullptr)
+        return nullptr;
     unsigned char header[54];
     bool ok = std::fread(header, 1, sizeof header, file) == sizeof header && header[0] == 'B' && header[1] == 'M';
     const int32_t width = ok ? static_cast<int32_t>(Field(header + 18, 4)) : 0;
@@ -428,7 +467,8 @@ Bitmap* PlatformLoadBitmapFile(const char* path) {
         }
     }
     std::fclose(file);
-    if (!ok) return nullptr;
+    if (!ok)
+        return nullptr;
     *bitmap = Bitmap{true, width, rows, bitmapPixels[bitmap - bitmaps]};
     return bitmap;
 }
@@ -469,7 +509,8 @@ void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t
     int32_t toWidth = 0, toHeight = 0, fromWidth = 0, fromHeight = 0;
     uint32_t* to = PixelsOf(destination, &toWidth, &toHeight);
     const uint32_t* from = PixelsOf(source, &fromWidth, &fromHeight);
-    if (to == nullptr || from == nullptr || width <= 0 || height <= 0) return;
+    if (to == nullptr || from == nullptr || width <= 0 || height <= 0)
+        return;
     for (int32_t row = 0; row < height; ++row) {
         const int32_t fromY = sourceY + row * sourceHeight / height;
         for (int32_t column = 0; column < width; ++column) {
@@ -497,13 +538,15 @@ void PlatformSetTextColour(DrawContext* context, uint32_t colour) {
 void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* text, int32_t count) {
     int32_t width = 0, height = 0;
     uint32_t* pixels = PixelsOf(context, &width, &height);
-    if (pixels == nullptr) return;
+    if (pixels == nullptr)
+        return;
     for (int32_t i = 0; i < count; ++i) {
         const uint32_t code = static_cast<unsigned char>(text[i]) * 2654435761u;
         for (int32_t row = 0; row < 15; ++row) {
             for (int32_t column = 0; column < 7; ++column) {
                 const int32_t px = x + 7 * i + column, py = y + row;
-                if (px < 0 || py < 0 || px >= width || py >= height) continue;
+                if (px < 0 || py < 0 || px >= width || py >= height)
+                    continue;
                 const bool ink = ((code >> ((row * 7 + column) % 31)) & 1) != 0;
                 pixels[py * width + px] = Rgb(ink ? context->textColour : context->backgroundColour);
             }

@@ -2,20 +2,19 @@
 // renderer, sizing the screen, presenting on demand, and pressing keys from a second connection.
 #include "platform/sdl/bench_support.h"
 
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <random>
 #include <thread>
 
 #include "platform/sdl/sdl_platform.h"
-
-#include <SDL_syswm.h>
 
 bool BenchSetShiftHeld(bool held) {
     // SDL keeps the modifier state itself; with no keyboard events nothing overwrites what is set here.

@@ -176,7 +176,8 @@ bool TakeScreen(DisplayDevice* display, SDL_Window* window) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     display->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-    if (display->renderer != nullptr && (named == nullptr || *named == '\0') && !OnGraphicsProcessor(display->renderer)) {
+    if (display->renderer != nullptr && (named == nullptr || *named == '\0') &&
+        !OnGraphicsProcessor(display->renderer)) {
         SDL_DestroyRenderer(display->renderer);
         display->renderer = nullptr;
     }
@@ -187,8 +188,8 @@ bool TakeScreen(DisplayDevice* display, SDL_Window* window) {
         return false;
     }
     display->format = TextureFormatOf(display->renderer);
-    display->picture = SDL_CreateTexture(display->renderer, display->format, SDL_TEXTUREACCESS_STREAMING,
-                                         pictureWidth, pictureHeight);
+    display->picture =
+        SDL_CreateTexture(display->renderer, display->format, SDL_TEXTUREACCESS_STREAMING, pictureWidth, pictureHeight);
     if (display->picture == nullptr) {
         ForgetScreen(display);
         return false;
@@ -208,21 +209,43 @@ void NoteRowsChanged(int top, int bottom) {
         display.changedBottom = bottom;
         return;
     }
-    if (top < display.changedTop) display.changedTop = top;
-    if (bottom > display.changedBottom) display.changedBottom = bottom;
+    if (top < display.changedTop)
+        display.changedTop = top;
+    if (bottom > display.changedBottom)
+        display.changedBottom = bottom;
 }
 
 // Clips an opaque copy to its source and its destination, moving the other side along; false
 // when nothing is left to copy.
 bool ClipCopy(const SDL_Surface* destination, int32_t* x, int32_t* y, const SDL_Surface* source, SDL_Rect* rect) {
-    if (rect->x < 0) { *x -= rect->x; rect->w += rect->x; rect->x = 0; }
-    if (rect->y < 0) { *y -= rect->y; rect->h += rect->y; rect->y = 0; }
-    if (rect->x + rect->w > source->w) rect->w = source->w - rect->x;
-    if (rect->y + rect->h > source->h) rect->h = source->h - rect->y;
-    if (*x < 0) { rect->x -= *x; rect->w += *x; *x = 0; }
-    if (*y < 0) { rect->y -= *y; rect->h += *y; *y = 0; }
-    if (*x + rect->w > destination->w) rect->w = destination->w - *x;
-    if (*y + rect->h > destination->h) rect->h = destination->h - *y;
+    if (rect->x < 0) {
+        *x -= rect->x;
+        rect->w += rect->x;
+        rect->x = 0;
+    }
+    if (rect->y < 0) {
+        *y -= rect->y;
+        rect->h += rect->y;
+        rect->y = 0;
+    }
+    if (rect->x + rect->w > source->w)
+        rect->w = source->w - rect->x;
+    if (rect->y + rect->h > source->h)
+        rect->h = source->h - rect->y;
+    if (*x < 0) {
+        rect->x -= *x;
+        rect->w += *x;
+        *x = 0;
+    }
+    if (*y < 0) {
+        rect->y -= *y;
+        rect->h += *y;
+        *y = 0;
+    }
+    if (*x + rect->w > destination->w)
+        rect->w = destination->w - *x;
+    if (*y + rect->h > destination->h)
+        rect->h = destination->h - *y;
     return rect->w > 0 && rect->h > 0;
 }
 
@@ -245,7 +268,8 @@ void CopyOntoPicture(SDL_Surface* picture, int32_t x, int32_t y, SDL_Surface* so
     for (int row = 0; row < rect.h; ++row) {
         if (std::memcmp(to, from, rowBytes) != 0) {
             std::memcpy(to, from, rowBytes);
-            if (first < 0) first = row;
+            if (first < 0)
+                first = row;
             last = row;
         }
         from += source->pitch;
@@ -361,8 +385,8 @@ SDL_Renderer* DisplayRenderer() {
 
 bool PicturePending(uint64_t* presentAtNs) {
     *presentAtNs = theDisplay.inUse ? theDisplay.nextPresentNs : 0;
-    const bool changed = theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr ||
-                         theDisplay.frameOwed;
+    const bool changed =
+        theDisplay.changedTop < theDisplay.changedBottom || theDisplay.deferred != nullptr || theDisplay.frameOwed;
     return theDisplay.inUse && theDisplay.renderer != nullptr && changed && PrimarySurface() != nullptr;
 }
 
@@ -400,7 +424,8 @@ void CopyPixels(SDL_Surface* destination, int32_t x, int32_t y, SDL_Surface* sou
     // several times slower for the small cells that make up a frame.
     const int bytesPerPixel = source->format->BytesPerPixel;
     const size_t rowBytes = static_cast<size_t>(sourceRect.w) * bytesPerPixel;
-    const Uint8* from = static_cast<const Uint8*>(source->pixels) + sourceRect.y * source->pitch + sourceRect.x * bytesPerPixel;
+    const Uint8* from =
+        static_cast<const Uint8*>(source->pixels) + sourceRect.y * source->pitch + sourceRect.x * bytesPerPixel;
     Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch + x * bytesPerPixel;
     // A copy within one surface may overlap itself.
     const uintptr_t fromStart = reinterpret_cast<uintptr_t>(from);

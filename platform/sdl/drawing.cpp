@@ -32,8 +32,8 @@ uint32_t LittleEndian(const unsigned char* bytes, int count) {
 }
 
 // True when the rows that the header claims, each padded to four bytes, fit in the file after the
-// offset where its pixels begin, and neither side exceeds 16384 pixels. Compressed files are weighed by the same rule: a picture is
-// never allowed more pixel memory than its file could hold uncompressed.
+// offset where its pixels begin, and neither side exceeds 16384 pixels. Compressed files are weighed by the same rule:
+// a picture is never allowed more pixel memory than its file could hold uncompressed.
 bool HeaderFitsFile(SDL_RWops* file) {
     // The file header (14 bytes), then the info header's size, the width and the height, the
     // planes and the bits per pixel: 16-bit fields in the old 12-byte header, else 32-bit sides.

@@ -12,8 +12,8 @@ struct PlatformWindow {
 // Text is always drawn in an opaque box: the only mode the program asks for.
 struct DrawContext {
     bool inUse;
-    Surface* surface;  // the surface of a surface context; null for a memory context
-    SDL_Surface* selected;  // the bitmap selected into a memory context
+    Surface* surface;           // the surface of a surface context; null for a memory context
+    SDL_Surface* selected;      // the bitmap selected into a memory context
     uint32_t textColour;        // COLORREF, 0x00BBGGRR
     uint32_t backgroundColour;  // COLORREF
 };
@@ -34,24 +34,24 @@ struct Bitmap {
 
 struct DisplayDevice {
     bool inUse;
-    WindowHandle window;      // set by the cooperative level
-    uint32_t format;          // the pixel format of every surface and of the picture's texture
-    SDL_Renderer* renderer;   // made with the primary surface, when the window takes the desktop
-    SDL_Texture* picture;     // the primary surface as uploaded, 800 x 600
-    SDL_Texture* enlarged;    // the picture enlarged by a whole factor, for a scale that is not whole
-    int factor;               // that factor; 0 when the picture is drawn straight onto the drawable
-    int outputWidth;          // the drawable's size that the layout was made for
+    WindowHandle window;     // set by the cooperative level
+    uint32_t format;         // the pixel format of every surface and of the picture's texture
+    SDL_Renderer* renderer;  // made with the primary surface, when the window takes the desktop
+    SDL_Texture* picture;    // the primary surface as uploaded, 800 x 600
+    SDL_Texture* enlarged;   // the picture enlarged by a whole factor, for a scale that is not whole
+    int factor;              // that factor; 0 when the picture is drawn straight onto the drawable
+    int outputWidth;         // the drawable's size that the layout was made for
     int outputHeight;
-    SDL_Rect area;            // where the picture stands on the drawable
-    int changedTop;           // the rows of the primary surface changed since the last upload;
-    int changedBottom;        // none when equal
-    uint64_t nextPresentNs;   // no present before this time: one refresh after the last
-    uint64_t refreshNs;       // the display's refresh interval
-    bool frameOwed;           // a frame was declined: one is wanted as soon as it can be presented
-    Surface* deferred;        // a whole picture copied onto the primary surface while no present
-                              // could follow: copied (and compared) only when one can
-    uint64_t presents;        // how many presents there have been, for the benchmarks
-    uint64_t lastPresentNs;   // and when the last one was
+    SDL_Rect area;           // where the picture stands on the drawable
+    int changedTop;          // the rows of the primary surface changed since the last upload;
+    int changedBottom;       // none when equal
+    uint64_t nextPresentNs;  // no present before this time: one refresh after the last
+    uint64_t refreshNs;      // the display's refresh interval
+    bool frameOwed;          // a frame was declined: one is wanted as soon as it can be presented
+    Surface* deferred;       // a whole picture copied onto the primary surface while no present
+                             // could follow: copied (and compared) only when one can
+    uint64_t presents;       // how many presents there have been, for the benchmarks
+    uint64_t lastPresentNs;  // and when the last one was
 };
 
 // Calls the program's window procedure, as the platform does for every message it delivers or sends.

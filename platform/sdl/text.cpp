@@ -9,8 +9,8 @@ extern const size_t vornixFontDataSize;
 
 namespace {
 
-constexpr int firstGlyph = 32;   // space
-constexpr int lastGlyph = 126;   // tilde
+constexpr int firstGlyph = 32;  // space
+constexpr int lastGlyph = 126;  // tilde
 constexpr int glyphCount = lastGlyph - firstGlyph + 1;
 constexpr int maxLineHeight = 16;  // the score list's rows are 16 pixels apart
 // An 11-letter name must fit the 80 pixels between the list's name column (370) and score column (450).
@@ -87,8 +87,8 @@ bool RenderAtlas(GlyphAtlas* atlas, const SDL_PixelFormat* format) {
         atlas->pixels = nullptr;
     }
     if (atlas->pixels == nullptr) {
-        atlas->pixels = SDL_CreateRGBSurfaceWithFormat(0, glyphCount * cellWidth, cellHeight,
-                                                       format->BitsPerPixel, format->format);
+        atlas->pixels =
+            SDL_CreateRGBSurfaceWithFormat(0, glyphCount * cellWidth, cellHeight, format->BitsPerPixel, format->format);
         if (atlas->pixels == nullptr) {
             return false;
         }

@@ -1,5 +1,6 @@
 // The window, its message queue and the poll that waits for work, the timer, the keyboard,
 // the pointer, the clock and the program's boxes and debugger lines, on SDL2.
+#include <SDL_syswm.h>
 #include <poll.h>
 
 #include <cstdint>
@@ -10,14 +11,12 @@
 
 #include "platform/sdl/sdl_platform.h"
 
-#include <SDL_syswm.h>
-
 extern const unsigned char vornixIconData[];
 extern const size_t vornixIconDataSize;
 
 namespace {
 
-PlatformWindow theWindow;  // the program has one window
+PlatformWindow theWindow;                   // the program has one window
 WindowProcedure windowProcedure = nullptr;  // the program's, handed over with the window's creation
 bool windowCreated = false;
 
@@ -36,12 +35,11 @@ bool shiftOfKey = false;
 // what the message changed is drawn; after an idle turn the poll sleeps until the idle work next
 // has something to do, or a message arrives.
 bool idleOwed = true;
-uint64_t lastIdleNs = 0;  // when the poll last handed the loop an idle turn
+uint64_t lastIdleNs = 0;    // when the poll last handed the loop an idle turn
 bool workDueKnown = false;  // the shell said when the next step falls due
 uint32_t workDueAt = 0;     // that clock reading
 bool stepToShow = false;    // the last idle turn took a step that no frame shows yet
 int xConnection = -1;       // the X server's socket, where the events come from; -1 elsewhere
-
 
 void Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (postedCount == postedCapacity) {
@@ -64,14 +62,22 @@ uintptr_t VirtualKeyOf(const SDL_Keysym& key) {
         return 'A' + (key.scancode - SDL_SCANCODE_A);
     }
     switch (code) {
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_DOWN: return VK_DOWN;
-        default: return 0;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    default:
+        return 0;
     }
 }
 
@@ -79,48 +85,48 @@ uintptr_t VirtualKeyOf(const SDL_Keysym& key) {
 bool Translate(const SDL_Event& event, Message* message) {
     *message = Message{&theWindow, 0, 0, 0};
     switch (event.type) {
-        case SDL_QUIT:
+    case SDL_QUIT:
+        message->message = WM_CLOSE;
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
             message->message = WM_CLOSE;
             return true;
-        case SDL_WINDOWEVENT:
-            switch (event.window.event) {
-                case SDL_WINDOWEVENT_CLOSE:
-                    message->message = WM_CLOSE;
-                    return true;
-                case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    message->message = WM_ACTIVATEAPP;
-                    message->wParam = 1;
-                    return true;
-                case SDL_WINDOWEVENT_FOCUS_LOST:
-                    message->message = WM_ACTIVATEAPP;
-                    message->wParam = 0;
-                    return true;
-                default:
-                    return false;
-            }
-        case SDL_KEYDOWN: {
-            // With Alt held Windows makes system keys of the presses: they never reach the game's
-            // key handling, and Alt+F4 is the system's close command.
-            if ((event.key.keysym.mod & KMOD_ALT) != 0) {
-                if (event.key.keysym.sym == SDLK_F4) {
-                    message->message = WM_CLOSE;
-                    return true;
-                }
-                return false;
-            }
-            const uintptr_t key = VirtualKeyOf(event.key.keysym);
-            if (key == 0) {
-                return false;
-            }
-            // Auto-repeated presses come through like fresh ones; the repeat count rides in lParam.
-            message->message = WM_KEYDOWN;
-            message->wParam = key;
-            shiftOfKey = (event.key.keysym.mod & KMOD_SHIFT) != 0;
-            message->lParam = event.key.repeat != 0 ? (intptr_t{1} << 30) | 1 : 1;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            message->message = WM_ACTIVATEAPP;
+            message->wParam = 1;
             return true;
-        }
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            message->message = WM_ACTIVATEAPP;
+            message->wParam = 0;
+            return true;
         default:
             return false;
+        }
+    case SDL_KEYDOWN: {
+        // With Alt held Windows makes system keys of the presses: they never reach the game's
+        // key handling, and Alt+F4 is the system's close command.
+        if ((event.key.keysym.mod & KMOD_ALT) != 0) {
+            if (event.key.keysym.sym == SDLK_F4) {
+                message->message = WM_CLOSE;
+                return true;
+            }
+            return false;
+        }
+        const uintptr_t key = VirtualKeyOf(event.key.keysym);
+        if (key == 0) {
+            return false;
+        }
+        // Auto-repeated presses come through like fresh ones; the repeat count rides in lParam.
+        message->message = WM_KEYDOWN;
+        message->wParam = key;
+        shiftOfKey = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+        message->lParam = event.key.repeat != 0 ? (intptr_t{1} << 30) | 1 : 1;
+        return true;
+    }
+    default:
+        return false;
     }
 }
 
@@ -249,8 +255,8 @@ bool TakeMessage(Message* message) {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         // What the window showed may be gone: the picture is presented again with the next frame.
-        if ((event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                                               event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) ||
+        if ((event.type == SDL_WINDOWEVENT &&
+             (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) ||
             event.type == SDL_RENDER_TARGETS_RESET) {
             ShowPictureAgain();
         }
@@ -378,8 +384,9 @@ void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     if (stepTaken) {
         const int32_t untilNext = static_cast<int32_t>(nextStepAt - PlatformClockMs());
         const uint64_t margin = untilNext > 0 ? static_cast<uint64_t>(untilNext) * 10000u : 0;  // 1 % of it
-        stepWakeMarginNs = margin < shortestWakeMarginNs ? shortestWakeMarginNs
-                           : margin > longestWakeMarginNs ? longestWakeMarginNs : margin;
+        stepWakeMarginNs = margin < shortestWakeMarginNs  ? shortestWakeMarginNs
+                           : margin > longestWakeMarginNs ? longestWakeMarginNs
+                                                          : margin;
     }
 }
 

@@ -1,7 +1,7 @@
 // The display object and its surfaces on DirectDraw 7: the fullscreen mode, surface creation and
 // loss, and the opaque copy between surfaces.
-#include <windows.h>
 #include <ddraw.h>
+#include <windows.h>
 
 #include <cstring>
 
@@ -9,8 +9,12 @@
 
 namespace {
 
-IDirectDraw7* ToDirectDraw(DisplayDevice* display) { return reinterpret_cast<IDirectDraw7*>(display); }
-IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) { return reinterpret_cast<IDirectDrawSurface7*>(surface); }
+IDirectDraw7* ToDirectDraw(DisplayDevice* display) {
+    return reinterpret_cast<IDirectDraw7*>(display);
+}
+IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) {
+    return reinterpret_cast<IDirectDrawSurface7*>(surface);
+}
 
 // The description record's own size: 124 bytes in a 32-bit build, 136 in a 64-bit one (the record
 // holds a pointer), and DirectDraw refuses any other value.
@@ -48,9 +52,13 @@ HRESULT PlatformCreateSurface(DisplayDevice* display, const SurfaceDesc* desc, S
     return result;
 }
 
-HRESULT PlatformRestoreAllSurfaces(DisplayDevice* display) { return ToDirectDraw(display)->RestoreAllSurfaces(); }
+HRESULT PlatformRestoreAllSurfaces(DisplayDevice* display) {
+    return ToDirectDraw(display)->RestoreAllSurfaces();
+}
 
-HRESULT PlatformRestoreSurface(Surface* surface) { return ToDirectDrawSurface(surface)->Restore(); }
+HRESULT PlatformRestoreSurface(Surface* surface) {
+    return ToDirectDrawSurface(surface)->Restore();
+}
 
 HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* height) {
     DDSURFACEDESC2 record;
@@ -63,9 +71,13 @@ HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* heig
     return result;
 }
 
-void PlatformReleaseSurface(Surface* surface) { ToDirectDrawSurface(surface)->Release(); }
+void PlatformReleaseSurface(Surface* surface) {
+    ToDirectDrawSurface(surface)->Release();
+}
 
-void PlatformReleaseDisplay(DisplayDevice* display) { ToDirectDraw(display)->Release(); }
+void PlatformReleaseDisplay(DisplayDevice* display) {
+    ToDirectDraw(display)->Release();
+}
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* sourceRect) {
     RECT rect = {sourceRect->left, sourceRect->top, sourceRect->right, sourceRect->bottom};

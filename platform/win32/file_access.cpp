@@ -6,7 +6,9 @@
 
 namespace {
 
-HANDLE ToHandle(FileHandle* file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE ToHandle(FileHandle* file) {
+    return reinterpret_cast<HANDLE>(file);
+}
 
 FileHandle* ToFileHandle(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<FileHandle*>(handle);
@@ -28,18 +30,22 @@ bool ReadByte(FileHandle* file, unsigned char* byte) {
     return count == 1;  // a successful read of nothing is the end of the file
 }
 
-bool ReadFailed(FileHandle* file) { return ToHandle(file) == failedReading; }
+bool ReadFailed(FileHandle* file) {
+    return ToHandle(file) == failedReading;
+}
 
 // A file held open by another process, or one that may not be read, still has its attributes;
 // only a name that is not there, or a folder that is not, is missing.
 bool Exists(const char* path) {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return true;
     DWORD error = GetLastError();
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 void CloseReading(FileHandle* file) {
-    if (ToHandle(file) == failedReading) failedReading = INVALID_HANDLE_VALUE;
+    if (ToHandle(file) == failedReading)
+        failedReading = INVALID_HANDLE_VALUE;
     CloseHandle(ToHandle(file));
 }
 
@@ -52,7 +58,8 @@ bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
     while (count > 0) {
         DWORD chunk = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
         DWORD written = 0;
-        if (!WriteFile(ToHandle(file), next, chunk, &written, NULL) || written == 0) return false;
+        if (!WriteFile(ToHandle(file), next, chunk, &written, NULL) || written == 0)
+            return false;
         next += written;
         count -= written;
     }
@@ -69,13 +76,17 @@ bool MoveOver(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
+bool RemoveFile(const char* path) {
+    return DeleteFileA(path) != 0;
+}
 
-void Report(const char* text) { OutputDebugStringA(text); }
+void Report(const char* text) {
+    OutputDebugStringA(text);
+}
 
 }  // namespace
 
 const FileAccess platformFileAccess = {
-    OpenForReading, ReadByte,      ReadFailed, Exists,     CloseReading,       CreateForWriting,
+    OpenForReading, ReadByte,      ReadFailed, Exists,     CloseReading, CreateForWriting,
     WriteBytes,     FinishWriting, MoveOver,   RemoveFile, Report,
 };

@@ -1,15 +1,21 @@
 // Bitmaps, drawing contexts and text on GDI: loading a bitmap from a resource or a BMP file,
 // stretching it onto a surface's context, and opaque text.
-#include <windows.h>
 #include <ddraw.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
 namespace {
 
-HDC ToHdc(DrawContext* context) { return reinterpret_cast<HDC>(context); }
-HBITMAP ToHbitmap(Bitmap* bitmap) { return reinterpret_cast<HBITMAP>(bitmap); }
-IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) { return reinterpret_cast<IDirectDrawSurface7*>(surface); }
+HDC ToHdc(DrawContext* context) {
+    return reinterpret_cast<HDC>(context);
+}
+HBITMAP ToHbitmap(Bitmap* bitmap) {
+    return reinterpret_cast<HBITMAP>(bitmap);
+}
+IDirectDrawSurface7* ToDirectDrawSurface(Surface* surface) {
+    return reinterpret_cast<IDirectDrawSurface7*>(surface);
+}
 
 }  // namespace
 
@@ -25,13 +31,21 @@ void PlatformGetBitmapSize(Bitmap* bitmap, int32_t* width, int32_t* height) {
     *height = record.bmHeight;
 }
 
-void PlatformDeleteBitmap(Bitmap* bitmap) { DeleteObject(ToHbitmap(bitmap)); }
+void PlatformDeleteBitmap(Bitmap* bitmap) {
+    DeleteObject(ToHbitmap(bitmap));
+}
 
-DrawContext* PlatformCreateMemoryContext() { return reinterpret_cast<DrawContext*>(CreateCompatibleDC(NULL)); }
+DrawContext* PlatformCreateMemoryContext() {
+    return reinterpret_cast<DrawContext*>(CreateCompatibleDC(NULL));
+}
 
-void PlatformSelectBitmap(DrawContext* context, Bitmap* bitmap) { SelectObject(ToHdc(context), ToHbitmap(bitmap)); }
+void PlatformSelectBitmap(DrawContext* context, Bitmap* bitmap) {
+    SelectObject(ToHdc(context), ToHbitmap(bitmap));
+}
 
-void PlatformDeleteMemoryContext(DrawContext* context) { DeleteDC(ToHdc(context)); }
+void PlatformDeleteMemoryContext(DrawContext* context) {
+    DeleteDC(ToHdc(context));
+}
 
 HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
     HDC dc = NULL;
@@ -51,11 +65,17 @@ void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t
                SRCCOPY);
 }
 
-void PlatformSetOpaqueBackground(DrawContext* context) { SetBkMode(ToHdc(context), OPAQUE); }
+void PlatformSetOpaqueBackground(DrawContext* context) {
+    SetBkMode(ToHdc(context), OPAQUE);
+}
 
-void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) { SetBkColor(ToHdc(context), colour); }
+void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) {
+    SetBkColor(ToHdc(context), colour);
+}
 
-void PlatformSetTextColour(DrawContext* context, uint32_t colour) { SetTextColor(ToHdc(context), colour); }
+void PlatformSetTextColour(DrawContext* context, uint32_t colour) {
+    SetTextColor(ToHdc(context), colour);
+}
 
 void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* text, int32_t count) {
     TextOutA(ToHdc(context), x, y, text, count);

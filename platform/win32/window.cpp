@@ -1,14 +1,18 @@
 // The window, its message queue, the pointer, the keyboard state, the clock and the two report
 // channels (message box, debugger output) on Win32 and winmm.
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
 namespace {
 
-HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
-WindowHandle ToWindowHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+WindowHandle ToWindowHandle(HWND window) {
+    return reinterpret_cast<WindowHandle>(window);
+}
 
 // The message last taken by PlatformPeekMessage: its time and pointer position are handed on to
 // TranslateMessage and DispatchMessageA, which the platform-free Message does not carry.
@@ -18,7 +22,8 @@ MSG lastPeekedMessage;
 WindowProcedure programProcedure = nullptr;
 
 LRESULT CALLBACK ClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (programProcedure == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (programProcedure == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
     return programProcedure(ToWindowHandle(window), message, wParam, lParam);
 }
 
@@ -48,10 +53,13 @@ void PlatformShowWindow(WindowHandle window, int showCommand) {
     UpdateWindow(ToHwnd(window));
 }
 
-bool PlatformCreateTimer(WindowHandle window) { return SetTimer(ToHwnd(window), 1, 1000, NULL) != 0; }
+bool PlatformCreateTimer(WindowHandle window) {
+    return SetTimer(ToHwnd(window), 1, 1000, NULL) != 0;
+}
 
 bool PlatformPeekMessage(Message* message) {
-    if (!PeekMessageA(&lastPeekedMessage, NULL, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageA(&lastPeekedMessage, NULL, 0, 0, PM_REMOVE))
+        return false;
     message->window = ToWindowHandle(lastPeekedMessage.hwnd);
     message->message = lastPeekedMessage.message;
     message->wParam = lastPeekedMessage.wParam;
@@ -73,26 +81,42 @@ intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_
     return DefWindowProcA(ToHwnd(window), message, wParam, lParam);
 }
 
-void PlatformPostCloseRequest(WindowHandle window) { PostMessageA(ToHwnd(window), WM_CLOSE, 0, 0); }
+void PlatformPostCloseRequest(WindowHandle window) {
+    PostMessageA(ToHwnd(window), WM_CLOSE, 0, 0);
+}
 
-void PlatformPostQuit(int exitCode) { PostQuitMessage(exitCode); }
+void PlatformPostQuit(int exitCode) {
+    PostQuitMessage(exitCode);
+}
 
-void PlatformHidePointer() { SetCursor(NULL); }
+void PlatformHidePointer() {
+    SetCursor(NULL);
+}
 
-void PlatformShowArrowPointer() { SetCursor(LoadCursorA(NULL, IDC_ARROW)); }
+void PlatformShowArrowPointer() {
+    SetCursor(LoadCursorA(NULL, IDC_ARROW));
+}
 
-bool PlatformShiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
+bool PlatformShiftHeld() {
+    return GetAsyncKeyState(VK_SHIFT) != 0;
+}
 
-uint32_t PlatformClockMs() { return timeGetTime(); }
+uint32_t PlatformClockMs() {
+    return timeGetTime();
+}
 
 // The loop on Windows never waits: the hint has no use here.
 void PlatformIdleWorkDueAt(uint32_t, bool) {}
 
 // Every frame goes to the screen at once here.
-bool PlatformFrameWanted() { return true; }
+bool PlatformFrameWanted() {
+    return true;
+}
 
 void PlatformMessageBox(WindowHandle owner, const char* text, const char* caption) {
     MessageBoxA(ToHwnd(owner), text, caption, MB_OK);
 }
 
-void PlatformDebugOutput(const char* text) { OutputDebugStringA(text); }
+void PlatformDebugOutput(const char* text) {
+    OutputDebugStringA(text);
+}

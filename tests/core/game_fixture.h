@@ -16,9 +16,13 @@
 #include "scores/scores.h"
 
 inline uint32_t now;  // the clock the rules read
-inline uint32_t TestClock() { return now; }
+inline uint32_t TestClock() {
+    return now;
+}
 inline int32_t scoreListDraws;  // each finished game asks for one redraw of the list
-inline void CountScoreListDraw(int32_t) { ++scoreListDraws; }
+inline void CountScoreListDraw(int32_t) {
+    ++scoreListDraws;
+}
 
 // Built with snprintf: string concatenation draws a false overlap warning from the cross compiler.
 inline std::string Numbered(const char* prefix, long long number) {
@@ -30,10 +34,15 @@ inline std::string Numbered(const char* prefix, long long number) {
 // The snake from head to tail.
 inline void LaySnake(std::initializer_list<Segment> cells) {
     snakeLength = 0;
-    for (const Segment& cell : cells) Snake[snakeLength++] = cell;
+    for (const Segment& cell : cells)
+        Snake[snakeLength++] = cell;
 }
-inline bool HeadOn(int32_t x, int32_t y) { return Snake[0].x == x && Snake[0].y == y; }
-inline std::string NameAt(int32_t slot) { return ScoreTable[slot].name; }
+inline bool HeadOn(int32_t x, int32_t y) {
+    return Snake[0].x == x && Snake[0].y == y;
+}
+inline std::string NameAt(int32_t slot) {
+    return ScoreTable[slot].name;
+}
 inline void PlayGame(const std::string& name, int32_t points) {
     std::snprintf(playerName, sizeof playerName, "%s", name.c_str());
     score = points;
@@ -42,14 +51,16 @@ inline void PlayGame(const std::string& name, int32_t points) {
 
 inline int32_t RankedEntriesOf(const char* name) {
     int32_t count = 0;
-    for (int32_t slot = 0; slot < rankedEntries; ++slot) count += NameAt(slot) == name;
+    for (int32_t slot = 0; slot < rankedEntries; ++slot)
+        count += NameAt(slot) == name;
     return count;
 }
 
 inline int32_t WallCells() {
     int32_t count = 0;
     for (const auto& column : Board)
-        for (int32_t cell : column) count += cell != 0;
+        for (int32_t cell : column)
+            count += cell != 0;
     return count;
 }
 

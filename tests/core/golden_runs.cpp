@@ -20,8 +20,10 @@ void Play(const ScriptEvent* script, size_t count, void (*afterPromotion)()) {
         ASSERT_LT(turn, 10000000) << "the game never ended";
         ++now;
         for (; next < count && script[next].atMs == now; ++next)
-            if (script[next].turn != (direction + 2) % 4) direction = script[next].turn;
-        if (!IsStepDue(now - lastStepTime, level, false)) continue;
+            if (script[next].turn != (direction + 2) % 4)
+                direction = script[next].turn;
+        if (!IsStepDue(now - lastStepTime, level, false))
+            continue;
         StepSnake();
         lastStepTime = ReadClock();
         if (level != levelBefore) {
@@ -58,18 +60,23 @@ int32_t ExpectedWall(int32_t levelNumber, int32_t x, int32_t y) {
     case 2: {  // five blocks, each mirrored into all four quarters of the field
         static const int32_t blocks[5][3] = {{3, 3, 1}, {6, 6, 2}, {9, 9, 1}, {12, 12, 2}, {15, 13, 1}};
         for (const auto& b : blocks)
-            if ((x == b[0] || x == 47 - b[0]) && (y == b[1] || y == 28 - b[1])) return b[2];
+            if ((x == b[0] || x == 47 - b[0]) && (y == b[1] || y == 28 - b[1]))
+                return b[2];
         return 0;
     }
-    case 3: return (x == 10 || x == 37) && middleRows ? 3 : 0;
-    case 4: return (x == 3 || x == 7 || x == 40 || x == 44) && middleRows ? 4 : 0;
+    case 3:
+        return (x == 10 || x == 37) && middleRows ? 3 : 0;
+    case 4:
+        return (x == 3 || x == 7 || x == 40 || x == 44) && middleRows ? 4 : 0;
     case 5: {
         const bool arm = (y == 9 || y == 20) && ((x >= 3 && x <= 9) || (x >= 38 && x <= 44));
         const bool post = (x == 9 || x == 37) && ((y >= 3 && y <= 9) || (y >= 20 && y <= 26));
         return arm || post ? 5 : 0;
     }
-    case 6: return y >= 5 && y <= 11 && (x == y || x == 51 - y) ? 6 : 0;
-    default: return (x == 5 || x == 15 || x == 35 || x == 45) && middleRows ? 7 : 0;
+    case 6:
+        return y >= 5 && y <= 11 && (x == y || x == 51 - y) ? 6 : 0;
+    default:
+        return (x == 5 || x == 15 || x == 35 || x == 45) && middleRows ? 7 : 0;
     }
 }
 
@@ -79,7 +86,8 @@ constexpr int32_t lengthOnArrival[8] = {0, 24, 49, 99, 149, 199, 299, 0};
 uint32_t arrivalTime[8];
 
 void LengthenOnTheTail(int32_t length) {
-    for (; snakeLength < length; ++snakeLength) Snake[snakeLength] = Snake[snakeLength - 1];
+    for (; snakeLength < length; ++snakeLength)
+        Snake[snakeLength] = Snake[snakeLength - 1];
 }
 
 void CheckArrivalAndLengthen() {
@@ -88,19 +96,21 @@ void CheckArrivalAndLengthen() {
     EXPECT_EQ(direction, Up);
     int32_t mismatches = 0;
     for (int32_t x = 0; x < 47; ++x)
-        for (int32_t y = 0; y < 29; ++y) mismatches += Board[x][y] != ExpectedWall(level, x, y);
+        for (int32_t y = 0; y < 29; ++y)
+            mismatches += Board[x][y] != ExpectedWall(level, x, y);
     EXPECT_EQ(mismatches, 0) << "walls of level " << level;
     const int32_t wallCount[8] = {0, 0, 20, 36, 72, 54, 14, 72};
     EXPECT_EQ(WallCells(), wallCount[level]);
     EXPECT_TRUE(HeadOn(23, 14) && Snake[1].x == 23 && Snake[1].y == 15);
-    for (int32_t i = 2; i < snakeLength; ++i) ASSERT_TRUE(Snake[i].x == 23 && Snake[i].y == 16) << i;
+    for (int32_t i = 2; i < snakeLength; ++i)
+        ASSERT_TRUE(Snake[i].x == 23 && Snake[i].y == 16) << i;
     LengthenOnTheTail(lengthOnArrival[level]);
 }
 
 TEST_F(GoldenRun, ClimbsAllSevenLevelsAcrossTheWrapOfTheClock) {
     static const ScriptEvent script[] = {
-        {4294962547u, Left}, {2582u, Left}, {4293u, Left},  {5555u, Right}, {7474u, Down},
-        {8055u, Right},      {9195u, Down}, {9398u, Left},  {10265u, Down},
+        {4294962547u, Left}, {2582u, Left}, {4293u, Left}, {5555u, Right}, {7474u, Down},
+        {8055u, Right},      {9195u, Down}, {9398u, Left}, {10265u, Down},
     };
     now = 4294962296u;  // five seconds before the wrap
     SeedRandom(7);
@@ -110,7 +120,8 @@ TEST_F(GoldenRun, ClimbsAllSevenLevelsAcrossTheWrapOfTheClock) {
     Play(script, std::size(script), CheckArrivalAndLengthen);
 
     const uint32_t expectedArrival[8] = {0, 0, 773, 2783, 4444, 7979, 9347, 10724};
-    for (int32_t n = 2; n <= 7; ++n) EXPECT_EQ(arrivalTime[n], expectedArrival[n]) << "level " << n;
+    for (int32_t n = 2; n <= 7; ++n)
+        EXPECT_EQ(arrivalTime[n], expectedArrival[n]) << "level " << n;
     // Left alone after the last promotion, the snake runs up the open start column out of the field.
     EXPECT_EQ(now, 11114u);
     EXPECT_TRUE(HeadOn(23, 0));

@@ -5,16 +5,21 @@ namespace {
 
 TEST(RandomGenerator, SeedOneGivesTheKnownSequence) {
     SeedRandom(1);
-    for (int32_t expected : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(NextRandom(), expected);
+    for (int32_t expected : {41, 18467, 6334, 26500, 19169})
+        EXPECT_EQ(NextRandom(), expected);
 }
 
 TEST(Pace, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
     InitGameTables();
-    const struct { uint32_t elapsed; int level; bool shift, due; } cases[] = {
-        {250, 1, false, false}, {251, 1, false, true}, {125, 1, true, false}, {126, 1, true, true},
-        {37, 5, true, false},   {38, 5, true, true},   {25, 7, false, false}, {26, 7, false, true},
-        {0x80000000u, 1, false, true}};
-    for (const auto& c : cases) EXPECT_EQ(IsStepDue(c.elapsed, c.level, c.shift), c.due) << c.elapsed << " ms";
+    const struct {
+        uint32_t elapsed;
+        int level;
+        bool shift, due;
+    } cases[] = {{250, 1, false, false}, {251, 1, false, true}, {125, 1, true, false},
+                 {126, 1, true, true},   {37, 5, true, false},  {38, 5, true, true},
+                 {25, 7, false, false},  {26, 7, false, true},  {0x80000000u, 1, false, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsStepDue(c.elapsed, c.level, c.shift), c.due) << c.elapsed << " ms";
 }
 
 using SnakeStep = GameTest;
@@ -26,7 +31,8 @@ TEST_F(SnakeStep, ANewGameStartsAtLevelOneWithThreeSegmentsAndOnlySlotZeroPlaced
     gameRunning = 0;
     NewGame();
     EXPECT_EQ(std::make_tuple(gameRunning, level, score, snakeLength, direction), std::make_tuple(1, 1, 0, 3, Up));
-    for (int32_t i = 0; i < 3; ++i) EXPECT_TRUE(Snake[i].x == 23 && Snake[i].y == 14 + i) << i;
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(Snake[i].x == 23 && Snake[i].y == 14 + i) << i;
     EXPECT_EQ(WallCells(), 0);
     // Seed 1 draws 41 and 18467: column 0, row 15, and nothing more.
     EXPECT_EQ(std::make_tuple(ItemTable[0].x, ItemTable[0].y, ItemTable[0].placedAt), std::make_tuple(0, 15, now));
@@ -35,8 +41,10 @@ TEST_F(SnakeStep, ANewGameStartsAtLevelOneWithThreeSegmentsAndOnlySlotZeroPlaced
 }
 
 TEST_F(SnakeStep, LeavingTheFieldEndsTheGameOnceWithTheHeadOnTheLastCell) {
-    const struct { int32_t x, y, dx, dy; Direction heading; } edges[] = {
-        {23, 0, 0, -1, Up}, {46, 9, 1, 0, Right}, {12, 28, 0, 1, Down}, {0, 9, -1, 0, Left}};
+    const struct {
+        int32_t x, y, dx, dy;
+        Direction heading;
+    } edges[] = {{23, 0, 0, -1, Up}, {46, 9, 1, 0, Right}, {12, 28, 0, 1, Down}, {0, 9, -1, 0, Left}};
     for (const auto& e : edges) {
         SetUp();
         LaySnake({{e.x - e.dx, e.y - e.dy}, {e.x - 2 * e.dx, e.y - 2 * e.dy}, {e.x - 3 * e.dx, e.y - 3 * e.dy}});
@@ -70,7 +78,8 @@ TEST_F(SnakeStep, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
     for (bool tailHeld : {false, true}) {
         gameRunning = 1;
         LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}});
-        if (tailHeld) Snake[snakeLength++] = Segment{10, 11};
+        if (tailHeld)
+            Snake[snakeLength++] = Segment{10, 11};
         direction = Down;
         StepSnake();
         ASSERT_EQ(gameRunning, 1);

@@ -41,7 +41,8 @@ TEST_F(ItemTest, EveryVisibleItemUnderTheHeadIsEatenOnceEvenPastItsLifetime) {
     UpdateItems();
     EXPECT_EQ(score, 1 + 3);
     ASSERT_EQ(snakeLength, 3 + 1 + 3);
-    for (int32_t i = 3; i < snakeLength; ++i) EXPECT_TRUE(Snake[i].x == 20 && Snake[i].y == 12) << i;
+    for (int32_t i = 3; i < snakeLength; ++i)
+        EXPECT_TRUE(Snake[i].x == 20 && Snake[i].y == 12) << i;
     EXPECT_TRUE(ItemTable[1].x == 20 && ItemTable[3].placedAt == 0u);
     EXPECT_EQ(ItemTable[0].placedAt, now);
     SeedRandom(1);  // the first two draws placed slot 0
@@ -78,7 +79,8 @@ TEST_F(ItemTest, GrowthStopsAtTheLimitButPointsDoNot) {
 
 TEST_F(ItemTest, PlacementStaysInRangeAndOffTheWalls) {
     for (int32_t n = 1; n <= 7; ++n) {
-        if (n > 1) SetLevel(n);
+        if (n > 1)
+            SetLevel(n);
         for (int32_t i = 0; i < 3000; ++i) {
             PlaceItemRandomly(ItemTable[0]);
             const int32_t x = ItemTable[0].x;

@@ -17,14 +17,18 @@ namespace {
 using Lines = std::vector<std::string>;
 const fs::path scoreFile = "textures/scores.asc";
 
-void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-long FilesInTextures() { return std::distance(fs::directory_iterator("textures"), fs::directory_iterator()); }
+long FilesInTextures() {
+    return std::distance(fs::directory_iterator("textures"), fs::directory_iterator());
+}
 
 // The file the program writes: the given records, default records up to 200, the end line, the empty line.
 std::string SavedFile(const Lines& records) {
@@ -45,26 +49,39 @@ size_t writeBudget;
 bool WriteWithinBudget(FileHandle* file, const void* bytes, size_t count) {
     const size_t allowed = std::min(count, writeBudget);
     writeBudget -= allowed;
-    if (allowed > 0) standardFileAccess.writeBytes(file, bytes, allowed);
-    if (allowed == count) return true;
+    if (allowed > 0)
+        standardFileAccess.writeBytes(file, bytes, allowed);
+    if (allowed == count)
+        return true;
     writeBudget = SIZE_MAX;
     return false;
 }
-bool FinishButFail(FileHandle* file) { return standardFileAccess.finishWriting(file) && false; }
-bool ReplaceFails(const char*, const char*) { return false; }
+bool FinishButFail(FileHandle* file) {
+    return standardFileAccess.finishWriting(file) && false;
+}
+bool ReplaceFails(const char*, const char*) {
+    return false;
+}
 
 // A disk that gives the first bytes of a file and then fails; a file held by another opener.
 size_t readBudget;
 bool readBroke;
 bool ReadWithinBudget(FileHandle* file, unsigned char* byte) {
-    if (readBudget == 0) return !(readBroke = true);
+    if (readBudget == 0)
+        return !(readBroke = true);
     --readBudget;
     return standardFileAccess.readByte(file, byte);
 }
-bool ReadBroke(FileHandle*) { return readBroke; }
-FileHandle* HeldByAnother(const char*) { return nullptr; }
+bool ReadBroke(FileHandle*) {
+    return readBroke;
+}
+FileHandle* HeldByAnother(const char*) {
+    return nullptr;
+}
 std::string reports;
-void Report(const char* text) { reports += text; }
+void Report(const char* text) {
+    reports += text;
+}
 
 // Every test works in a fresh folder of its own with an empty "textures/" and the standard file services.
 class ScoreFileTest : public GameTest {
@@ -73,7 +90,8 @@ protected:
         GameTest::SetUp();
         previousFolder = fs::current_path();
         std::random_device entropy;
-        do folder = fs::temp_directory_path() / Numbered("vornix-scores-", entropy());
+        do
+            folder = fs::temp_directory_path() / Numbered("vornix-scores-", entropy());
         while (!fs::create_directory(folder));
         fs::current_path(folder);
         fs::create_directory("textures");
@@ -120,15 +138,20 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoOtherFile) {
     const std::string oldFile = ReadFile(scoreFile);
     PlayGame("rover", 1480);
     const size_t newSize = SavedFile({"1480 rover", "920 Pilot"}).size();
-    const struct { size_t writeBudget; bool finishFails, replaceFails; } faults[] = {
-        {0, false, false}, {1, false, false}, {12, false, false}, {newSize / 2, false, false},
-        {newSize - 1, false, false}, {SIZE_MAX, true, false}, {SIZE_MAX, false, true}};
+    const struct {
+        size_t writeBudget;
+        bool finishFails, replaceFails;
+    } faults[] = {{0, false, false},           {1, false, false},           {12, false, false},
+                  {newSize / 2, false, false}, {newSize - 1, false, false}, {SIZE_MAX, true, false},
+                  {SIZE_MAX, false, true}};
     for (const auto& f : faults) {
         fileAccess = standardFileAccess;
         fileAccess.writeBytes = WriteWithinBudget;
         writeBudget = f.writeBudget;
-        if (f.finishFails) fileAccess.finishWriting = FinishButFail;
-        if (f.replaceFails) fileAccess.replaceFile = ReplaceFails;
+        if (f.finishFails)
+            fileAccess.finishWriting = FinishButFail;
+        if (f.replaceFails)
+            fileAccess.replaceFile = ReplaceFails;
         EXPECT_FALSE(SaveScores()) << f.writeBudget;
         EXPECT_EQ(ReadFile(scoreFile), oldFile) << f.writeBudget;
         EXPECT_EQ(FilesInTextures(), 1) << f.writeBudget;
@@ -139,9 +162,11 @@ TEST_F(ScoreFileTest, AFailedSaveLeavesTheOldFileAndNoOtherFile) {
 // beside it, and the next start-up reads the file itself again.
 TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
     const std::string oldFile = SavedFile({"920 Pilot", "480 rover", "35 Pilot"});
-    const struct { bool openFails; Lines saved; } cases[] = {
-        {false, {"920 Pilot", "700 Nova", "480 rover", "35 Pilot"}},  // fails 40 bytes in, within line 4
-        {true, {"700 Nova"}}};
+    const struct {
+        bool openFails;
+        Lines saved;
+    } cases[] = {{false, {"920 Pilot", "700 Nova", "480 rover", "35 Pilot"}},  // fails 40 bytes in, within line 4
+                 {true, {"700 Nova"}}};
     for (const auto& c : cases) {
         WriteFile(scoreFile, oldFile);
         fs::remove("textures/scores.asc.new");
@@ -149,7 +174,8 @@ TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
         fileAccess.readByte = ReadWithinBudget;
         fileAccess.readFailed = ReadBroke;
         fileAccess.report = Report;
-        if (c.openFails) fileAccess.openForReading = HeldByAnother;
+        if (c.openFails)
+            fileAccess.openForReading = HeldByAnother;
         readBudget = 40;
         readBroke = false;
         reports.clear();
@@ -160,8 +186,10 @@ TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
         EXPECT_EQ(ReadFile(scoreFile), oldFile) << c.openFails;
         EXPECT_EQ(ReadFile("textures/scores.asc.new"), SavedFile(c.saved)) << c.openFails;
         EXPECT_EQ(FilesInTextures(), 2) << c.openFails;
-        EXPECT_EQ(reports, "textures/scores.asc could not be read whole: it is left as it is, and this run's "
-                           "scores are saved to textures/scores.asc.new\n") << c.openFails;
+        EXPECT_EQ(reports,
+                  "textures/scores.asc could not be read whole: it is left as it is, and this run's "
+                  "scores are saved to textures/scores.asc.new\n")
+            << c.openFails;
 
         fileAccess = standardFileAccess;
         LoadScores();
@@ -186,15 +214,20 @@ TEST_F(ScoreFileTest, LinesSkipBlanksAndCommentsKeepTheirEndsAndNeverFillMoreTha
     EXPECT_EQ(std::string(area, lineBufferSize), std::string(255, 'c').append(1, '\0'));
     EXPECT_EQ(std::string(area + lineBufferSize, 64), std::string(64, '#'));
     Lines rest;
-    while (ReadLine(file, area)) rest.push_back(area);
+    while (ReadLine(file, area))
+        rest.push_back(area);
     fileAccess.closeReading(file);
     EXPECT_EQ(rest, (Lines{"480 rover\n", "35 Pilot"}));
 }
 
 TEST_F(ScoreFileTest, AScoreBeyond32BitsIsUnreadableAndFieldsThatCannotBeReadKeepTheirValues) {
-    const struct { const char* line; int32_t score; const char* name; } cases[] = {
-        {"2147483647 max", INT32_MAX, "max"}, {"-2147483648 min", INT32_MIN, "min"}, {"2147483648 over", 77, "kept"},
-        {"-2147483649 under", 77, "kept"}, {"12345\r\n", 12345, "kept"}, {"Pilot 5000\r\n", 77, "kept"}};
+    const struct {
+        const char* line;
+        int32_t score;
+        const char* name;
+    } cases[] = {{"2147483647 max", INT32_MAX, "max"}, {"-2147483648 min", INT32_MIN, "min"},
+                 {"2147483648 over", 77, "kept"},      {"-2147483649 under", 77, "kept"},
+                 {"12345\r\n", 12345, "kept"},         {"Pilot 5000\r\n", 77, "kept"}};
     for (const auto& c : cases) {
         ScoreEntry entry = {"kept", 77};
         ParseRecordLine(c.line, entry);
@@ -205,12 +238,13 @@ TEST_F(ScoreFileTest, AScoreBeyond32BitsIsUnreadableAndFieldsThatCannotBeReadKee
 
 TEST_F(ScoreFileTest, LoadingToleratesWhatAHandEditedFileHolds) {
     // An over-long line keeps its first 255 bytes; the rest of it, comment or record, is dropped.
-    LoadFrom("/ best scores\r\n\r\n920 Pilot\r\n+750 plus\n35Glued\r\n600 Jane Doe\r\nPilot 5000\r\n\r\r\n"
-             "99999999999 huge\r\n#$%!\r\n\t 42\vTab\r\n/" + std::string(254, '-') + "999 ghost\n450 " +
-             std::string(396, 'L') + "\r\n480 rover");
-    const std::pair<int32_t, std::string> expected[] = {{920, "Pilot"}, {750, "plus"},  {600, "Jane"},
-                                                        {480, "rover"}, {450, std::string(251, 'L')},
-                                                        {42, "Tab"},    {35, "Glued"},   {1, "ostrel"}};
+    LoadFrom(
+        "/ best scores\r\n\r\n920 Pilot\r\n+750 plus\n35Glued\r\n600 Jane Doe\r\nPilot 5000\r\n\r\r\n"
+        "99999999999 huge\r\n#$%!\r\n\t 42\vTab\r\n/" +
+        std::string(254, '-') + "999 ghost\n450 " + std::string(396, 'L') + "\r\n480 rover");
+    const std::pair<int32_t, std::string> expected[] = {
+        {920, "Pilot"}, {750, "plus"}, {600, "Jane"}, {480, "rover"}, {450, std::string(251, 'L')},
+        {42, "Tab"},    {35, "Glued"}, {1, "ostrel"}};
     for (int32_t slot = 0; slot < 8; ++slot)
         EXPECT_EQ(std::make_pair(ScoreTable[slot].score, NameAt(slot)), expected[slot]) << slot;
 }

@@ -6,8 +6,12 @@
 namespace {
 
 std::vector<std::string> redraws;  // what the display was asked to do, in order
-void RecordReload() { redraws.push_back("reload"); }
-void RecordDraw(int32_t centre) { redraws.push_back(Numbered("draw ", centre)); }
+void RecordReload() {
+    redraws.push_back("reload");
+}
+void RecordDraw(int32_t centre) {
+    redraws.push_back(Numbered("draw ", centre));
+}
 
 class ScoreTableTest : public GameTest {
 protected:
@@ -28,11 +32,14 @@ protected:
 };
 
 TEST_F(ScoreTableTest, AGameRanksAboveSmallerScoresAndBelowEveryOlderEqual) {
-    const struct { int32_t points, place; const char *above, *below; } cases[] = {
-        {9000, 1, "", "p0"}, {5000, 2, "p0", "p1"}, {4996, 6, "c", "p5"}, {1003, 2000, "p1998", ""}};
+    const struct {
+        int32_t points, place;
+        const char *above, *below;
+    } cases[] = {{9000, 1, "", "p0"}, {5000, 2, "p0", "p1"}, {4996, 6, "c", "p5"}, {1003, 2000, "p1998", ""}};
     for (const auto& c : cases) {
         // Slot i holds "p<i>" with 5000 - 2i, and slots 2..4 tie at 4996.
-        for (int32_t slot = 0; slot < rankedEntries; ++slot) SetEntry(slot, Numbered("p", slot), 5000 - 2 * slot);
+        for (int32_t slot = 0; slot < rankedEntries; ++slot)
+            SetEntry(slot, Numbered("p", slot), 5000 - 2 * slot);
         SetEntry(3, "b", 4996);
         SetEntry(4, "c", 4996);
         PlayGame("new", c.points);

@@ -35,14 +35,29 @@ size_t Parse(const Replay& replay) {
         const char key = *end;
         uintptr_t code = key >= 'a' && key <= 'z' ? key - 'a' + 'A' : static_cast<unsigned char>(key);
         switch (key) {
-        case '_': code = VK_SPACE; break;
-        case 'U': code = VK_UP; break;
-        case 'R': code = VK_RIGHT; break;
-        case 'D': code = VK_DOWN; break;
-        case 'L': code = VK_LEFT; break;
-        case '!': code = VK_ESCAPE; break;
-        case '<': code = VK_BACK; break;
-        default: break;
+        case '_':
+            code = VK_SPACE;
+            break;
+        case 'U':
+            code = VK_UP;
+            break;
+        case 'R':
+            code = VK_RIGHT;
+            break;
+        case 'D':
+            code = VK_DOWN;
+            break;
+        case 'L':
+            code = VK_LEFT;
+            break;
+        case '!':
+            code = VK_ESCAPE;
+            break;
+        case '<':
+            code = VK_BACK;
+            break;
+        default:
+            break;
         }
         const bool arrowOrSpace = code == VK_SPACE || (code >= VK_LEFT && code <= VK_DOWN);
         script[count++] = NullKey{at, code, arrowOrSpace ? replay.shift : key >= 'A' && key <= 'Z'};
@@ -57,7 +72,8 @@ int Play(const Replay& replay, const char* storedScores = nullptr) {
     appActive = 0;
     lastInsertRank = 0;
     NullStart(replay.seed, script, Parse(replay));
-    if (storedScores != nullptr) NullPutFile("textures/scores.asc", storedScores, std::strlen(storedScores));
+    if (storedScores != nullptr)
+        NullPutFile("textures/scores.asc", storedScores, std::strlen(storedScores));
     return WinMain(nullptr, nullptr, nullptr, 1);
 }
 
@@ -70,8 +86,10 @@ std::string ScoreFile(const char* path = "textures/scores.asc") {
 // The 202 lines the game writes: the given records first, the defaults after them.
 std::string SavedFile(std::initializer_list<const char*> records) {
     std::string bytes;
-    for (const char* record : records) bytes += std::string(record) + "\r\n";
-    for (size_t line = records.size(); line < savedEntries; ++line) bytes += "1 ostrel\r\n";
+    for (const char* record : records)
+        bytes += std::string(record) + "\r\n";
+    for (size_t line = records.size(); line < savedEntries; ++line)
+        bytes += "1 ostrel\r\n";
     return bytes + "0\r\n\r\n";
 }
 

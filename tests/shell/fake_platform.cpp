@@ -1,11 +1,11 @@
 // The recording fake behind platform/platform.h: answers as configured and writes down every call.
 #include "tests/shell/fake_platform.h"
 
-#include "app/app.h"
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+#include "app/app.h"
 
 // The fake's own stand-ins for the handles; the program sees them only as opaque pointers.
 struct PlatformWindow {
@@ -57,7 +57,9 @@ T* Take(T (&pool)[n], T value) {
     return item;
 }
 
-void Write(const std::string& line) { state.log.push_back(line); }
+void Write(const std::string& line) {
+    state.log.push_back(line);
+}
 
 FileHandle* OpenForReading(const char* path) {
     Write(Format("OpenForReading %s", path));
@@ -65,14 +67,23 @@ FileHandle* OpenForReading(const char* path) {
     return file == state.files.end() ? nullptr : Take(files, FileHandle{path, file->second, 0});
 }
 bool ReadByte(FileHandle* file, unsigned char* byte) {
-    if (file->readAt >= file->bytes.size()) return false;
+    if (file->readAt >= file->bytes.size())
+        return false;
     *byte = static_cast<unsigned char>(file->bytes[file->readAt++]);
     return true;
 }
-bool ReadFailed(FileHandle*) { return false; }
-bool Exists(const char* path) { return state.files.count(path) == 1; }
-void CloseReading(FileHandle* file) { Write(Format("CloseReading %s", file->path.c_str())); }
-FileHandle* CreateForWriting(const char* path) { return Take(files, FileHandle{path, "", 0}); }
+bool ReadFailed(FileHandle*) {
+    return false;
+}
+bool Exists(const char* path) {
+    return state.files.count(path) == 1;
+}
+void CloseReading(FileHandle* file) {
+    Write(Format("CloseReading %s", file->path.c_str()));
+}
+FileHandle* CreateForWriting(const char* path) {
+    return Take(files, FileHandle{path, "", 0});
+}
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
     file->bytes.append(static_cast<const char*>(bytes), count);
     return true;
@@ -87,20 +98,28 @@ bool ReplaceFile(const char* from, const char* to) {
     state.files.erase(from);
     return true;
 }
-bool RemoveFile(const char* path) { return state.files.erase(path) == 1; }
+bool RemoveFile(const char* path) {
+    return state.files.erase(path) == 1;
+}
 
 }  // namespace
 
-void Reset() { state = Platform(); }
+void Reset() {
+    state = Platform();
+}
 
 void ClearRecords() {
     state.log.clear();
     state.texts.clear();
 }
 
-WindowHandle Window() { return &theWindow; }
+WindowHandle Window() {
+    return &theWindow;
+}
 
-std::string Name(const Surface* surface) { return surface == nullptr ? "null" : surface->name; }
+std::string Name(const Surface* surface) {
+    return surface == nullptr ? "null" : surface->name;
+}
 
 std::string Format(const char* format, ...) {
     char text[512];
@@ -122,7 +141,9 @@ std::vector<std::string> Log(std::initializer_list<const char*> prefixes) {
     return found;
 }
 
-int Count(const char* prefix) { return static_cast<int>(Log({prefix}).size()); }
+int Count(const char* prefix) {
+    return static_cast<int>(Log({prefix}).size());
+}
 
 }  // namespace fake
 
@@ -130,10 +151,10 @@ using fake::Format;
 using fake::state;
 using fake::Write;
 
-const FileAccess platformFileAccess = {fake::OpenForReading,   fake::ReadByte,     fake::ReadFailed,
-                                       fake::Exists,           fake::CloseReading, fake::CreateForWriting,
-                                       fake::WriteBytes,       fake::FinishWriting, fake::ReplaceFile,
-                                       fake::RemoveFile,       PlatformDebugOutput};
+const FileAccess platformFileAccess = {fake::OpenForReading, fake::ReadByte,      fake::ReadFailed,
+                                       fake::Exists,         fake::CloseReading,  fake::CreateForWriting,
+                                       fake::WriteBytes,     fake::FinishWriting, fake::ReplaceFile,
+                                       fake::RemoveFile,     PlatformDebugOutput};
 
 // The shell's own until a window is made with another; tests dispatch without making one.
 static WindowProcedure procedure = MainWndProc;
@@ -143,7 +164,9 @@ WindowHandle PlatformCreateWindow(WindowProcedure windowProcedure) {
     Write("CreateWindow");
     return state.windowCreated ? &fake::theWindow : nullptr;
 }
-void PlatformShowWindow(WindowHandle, int showCommand) { Write(Format("ShowWindow %d", showCommand)); }
+void PlatformShowWindow(WindowHandle, int showCommand) {
+    Write(Format("ShowWindow %d", showCommand));
+}
 bool PlatformCreateTimer(WindowHandle) {
     Write("CreateTimer");
     return state.timerCreated;
@@ -154,7 +177,8 @@ bool PlatformPeekMessage(Message* message) {
     std::deque<Message>& queue = state.posted.empty() ? state.script : state.posted;
     // A loop that outlives its script is ended with a code that no path of the program gives.
     *message = queue.empty() ? Message{nullptr, WM_QUIT, 99, 0} : queue.front();
-    if (!queue.empty()) queue.pop_front();
+    if (!queue.empty())
+        queue.pop_front();
     return message->message != 0;
 }
 
@@ -164,7 +188,8 @@ void PlatformDispatchMessage(const Message* message) {
 
 intptr_t PlatformDefaultHandling(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
     Write(Format("DefaultHandling %u", message));
-    if (message == WM_CLOSE) procedure(window, WM_DESTROY, 0, 0);  // the window is destroyed
+    if (message == WM_CLOSE)
+        procedure(window, WM_DESTROY, 0, 0);  // the window is destroyed
     return 0;
 }
 
@@ -176,13 +201,19 @@ void PlatformPostQuit(int exitCode) {
     Write(Format("PostQuit %d", exitCode));
     state.posted.push_back(Message{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0});
 }
-void PlatformHidePointer() { Write("HidePointer"); }
-void PlatformShowArrowPointer() { Write("ShowArrowPointer"); }
+void PlatformHidePointer() {
+    Write("HidePointer");
+}
+void PlatformShowArrowPointer() {
+    Write("ShowArrowPointer");
+}
 bool PlatformShiftHeld() {
     Write("ShiftHeld");
     return state.shiftHeld;
 }
-bool PlatformFrameWanted() { return true; }
+bool PlatformFrameWanted() {
+    return true;
+}
 void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     state.idleWorkDueKnown = true;
     state.idleWorkDueAt = nextStepAt;
@@ -195,11 +226,14 @@ uint32_t PlatformClockMs() {
 void PlatformMessageBox(WindowHandle, const char* text, const char* caption) {
     Write(Format("MessageBox %s: %s", caption, text));
 }
-void PlatformDebugOutput(const char* text) { Write(Format("Debug %s", text)); }
+void PlatformDebugOutput(const char* text) {
+    Write(Format("Debug %s", text));
+}
 
 HRESULT PlatformCreateDisplay(DisplayDevice** display) {
     Write("CreateDisplay");
-    if (state.createDisplayResult == S_OK) *display = &fake::theDisplay;
+    if (state.createDisplayResult == S_OK)
+        *display = &fake::theDisplay;
     return state.createDisplayResult;
 }
 HRESULT PlatformSetCooperativeLevel(DisplayDevice*, WindowHandle) {
@@ -214,18 +248,23 @@ HRESULT PlatformSetDisplayMode(DisplayDevice*, uint32_t width, uint32_t height, 
 // A surface is named only when its whole description is right; any other is "bad description".
 HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* d, Surface** surface) {
     const uint32_t sized = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-    const struct { const char* name; uint32_t flags, caps, width, height; } kinds[] = {
-        {"primary", DDSD_CAPS, DDSCAPS_PRIMARYSURFACE, 0, 0}, {"back", sized, DDSCAPS_OFFSCREENPLAIN, 800, 600},
-        {"cube", sized, DDSCAPS_OFFSCREENPLAIN, 64, 464}, {"icons", sized, DDSCAPS_OFFSCREENPLAIN, 320, 32}};
+    const struct {
+        const char* name;
+        uint32_t flags, caps, width, height;
+    } kinds[] = {{"primary", DDSD_CAPS, DDSCAPS_PRIMARYSURFACE, 0, 0},
+                 {"back", sized, DDSCAPS_OFFSCREENPLAIN, 800, 600},
+                 {"cube", sized, DDSCAPS_OFFSCREENPLAIN, 64, 464},
+                 {"icons", sized, DDSCAPS_OFFSCREENPLAIN, 320, 32}};
     std::string name = "bad description";
     for (const auto& k : kinds)
         if (d->dwSize == 124 && d->dwFlags == k.flags && d->dwCaps == k.caps && d->dwWidth == k.width &&
             d->dwHeight == k.height)
             name = k.name;
     Write(Format("CreateSurface %s", name.c_str()));
-    if (name == state.failingSurface) return DDERR_SURFACELOST;
-    *surface = fake::Take(fake::surfaces, Surface{name, name == "primary" ? 800 : d->dwWidth,
-                                                  name == "primary" ? 600 : d->dwHeight});
+    if (name == state.failingSurface)
+        return DDERR_SURFACELOST;
+    *surface = fake::Take(fake::surfaces,
+                          Surface{name, name == "primary" ? 800 : d->dwWidth, name == "primary" ? 600 : d->dwHeight});
     return S_OK;
 }
 
@@ -242,20 +281,27 @@ HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* heig
     *height = surface->height;
     return S_OK;
 }
-void PlatformReleaseSurface(Surface* surface) { Write(Format("ReleaseSurface %s", surface->name.c_str())); }
-void PlatformReleaseDisplay(DisplayDevice*) { Write("ReleaseDisplay"); }
+void PlatformReleaseSurface(Surface* surface) {
+    Write(Format("ReleaseSurface %s", surface->name.c_str()));
+}
+void PlatformReleaseDisplay(DisplayDevice*) {
+    Write("ReleaseDisplay");
+}
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* r) {
     Write(Format("CopyRect %s->%s %d %d %d %d %d %d", source->name.c_str(), destination->name.c_str(), x, y, r->left,
                  r->top, r->right, r->bottom));
     return destination->name == "primary" ? state.presentCopyResult : S_OK;
 }
-void PlatformPresent(Surface* primary) { Write(Format("Present %s", primary->name.c_str())); }
+void PlatformPresent(Surface* primary) {
+    Write(Format("Present %s", primary->name.c_str()));
+}
 
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     Write(Format("LoadBitmapFile %s", path));
     const std::set<std::string> present = {"textures/background.bmp", "textures/cube.bmp", "textures/icons.bmp"};
-    if (present.count(path) == 0) return nullptr;
+    if (present.count(path) == 0)
+        return nullptr;
     ++state.liveBitmaps;
     return fake::Take(fake::bitmaps, Bitmap{path});
 }
@@ -270,15 +316,21 @@ void PlatformDeleteBitmap(Bitmap* bitmap) {
 
 DrawContext* PlatformCreateMemoryContext() {
     Write("CreateMemoryContext");
-    if (!state.memoryContextCreated) return nullptr;
+    if (!state.memoryContextCreated)
+        return nullptr;
     ++state.openContexts;
     return fake::Take(fake::contexts, DrawContext{"memory", false, 0xFFFFFF, 0});
 }
-void PlatformSelectBitmap(DrawContext*, Bitmap* bitmap) { fake::selectedBitmap = bitmap->path; }
-void PlatformDeleteMemoryContext(DrawContext*) { --state.openContexts; }
+void PlatformSelectBitmap(DrawContext*, Bitmap* bitmap) {
+    fake::selectedBitmap = bitmap->path;
+}
+void PlatformDeleteMemoryContext(DrawContext*) {
+    --state.openContexts;
+}
 HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
     Write(Format("GetDC %s", surface->name.c_str()));
-    if (state.getDcResult != S_OK) return state.getDcResult;
+    if (state.getDcResult != S_OK)
+        return state.getDcResult;
     ++state.openContexts;
     // A fresh context has the platform's defaults: transparent text boxes, black on white.
     *context = fake::Take(fake::contexts, DrawContext{surface->name, false, 0xFFFFFF, 0});
@@ -295,9 +347,15 @@ void PlatformStretchCopy(DrawContext* to, int32_t x, int32_t y, int32_t width, i
     Write(Format("StretchCopy %s %d %d %d %d <- %s %s %d %d %d %d", to->owner.c_str(), x, y, width, height,
                  from->owner.c_str(), fake::selectedBitmap.c_str(), fromX, fromY, fromWidth, fromHeight));
 }
-void PlatformSetOpaqueBackground(DrawContext* context) { context->opaque = true; }
-void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) { context->background = colour; }
-void PlatformSetTextColour(DrawContext* context, uint32_t colour) { context->textColour = colour; }
+void PlatformSetOpaqueBackground(DrawContext* context) {
+    context->opaque = true;
+}
+void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) {
+    context->background = colour;
+}
+void PlatformSetTextColour(DrawContext* context, uint32_t colour) {
+    context->textColour = colour;
+}
 
 void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* text, int32_t count) {
     // The count must stay within the text, and within the 255 characters of the program's buffers.
@@ -307,6 +365,5 @@ void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* tex
     }
     const std::string written(text, static_cast<size_t>(count));
     Write(Format("TextOut %s", written.c_str()));
-    state.texts.push_back(
-        fake::Text{x, y, written, context->textColour, context->opaque && context->background == 0});
+    state.texts.push_back(fake::Text{x, y, written, context->textColour, context->opaque && context->background == 0});
 }

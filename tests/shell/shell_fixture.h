@@ -56,7 +56,8 @@ protected:
     }
     static Lines Texts() {
         Lines texts;
-        for (const fake::Text& text : fake::state.texts) texts.push_back(text.text);
+        for (const fake::Text& text : fake::state.texts)
+            texts.push_back(text.text);
         return texts;
     }
 };

@@ -17,7 +17,8 @@ using Frame = ShellTest;
 TEST_F(Frame, TwelveCopiesOfTheStripCoverThePlayfield) {
     DrawPlayfieldBackdrop();
     Lines expected;
-    for (int32_t i = 0; i < 11; ++i) expected.push_back(ToBack("cube", 23 + 64 * i, 105, {0, 0, 64, 464}));
+    for (int32_t i = 0; i < 11; ++i)
+        expected.push_back(ToBack("cube", 23 + 64 * i, 105, {0, 0, 64, 464}));
     expected.push_back(ToBack("cube", 727, 105, {0, 0, 48, 464}));
     EXPECT_EQ(fake::state.log, expected);
 }
@@ -47,8 +48,13 @@ TEST_F(Frame, OnlyVisibleItemsOfTheLevelsSlotsAreDrawnEachInItsOwnPicture) {
 
 // The head's picture follows the neck, so a turn shows only once it has been stepped.
 TEST_F(Frame, TheHeadShowsWhereTheNeckLiesAndTheBodyIsDrawnOverIt) {
-    const struct { Segment neck; Rect head; } cases[] = {{{10, 11}, {0, 0, 16, 16}}, {{9, 10}, {16, 0, 32, 16}},
-                                                        {{10, 9}, {32, 0, 48, 16}}, {{11, 10}, {48, 0, 64, 16}}};
+    const struct {
+        Segment neck;
+        Rect head;
+    } cases[] = {{{10, 11}, {0, 0, 16, 16}},
+                 {{9, 10}, {16, 0, 32, 16}},
+                 {{10, 9}, {32, 0, 48, 16}},
+                 {{11, 10}, {48, 0, 64, 16}}};
     for (const auto& c : cases) {
         fake::ClearRecords();
         snakeLength = 3;

@@ -5,7 +5,9 @@
 
 namespace {
 
-void Press(uintptr_t key) { HandleKeyDown(key, fake::Window()); }
+void Press(uintptr_t key) {
+    HandleKeyDown(key, fake::Window());
+}
 
 }  // namespace
 
@@ -19,7 +21,8 @@ TEST_F(Keys, OnlyAToZEnterTheNameInTheCaseThatShiftGivesUpTo11Letters) {
     fake::state.shiftHeld = false;
     for (uintptr_t other : {uintptr_t{'0'}, uintptr_t{'@'}, uintptr_t{'['}, uintptr_t{'a'}, uintptr_t{0x10000 + 'A'}})
         Press(other);
-    for (const char* c = "CDEFGH"; *c != '\0'; ++c) Press(static_cast<uintptr_t>(*c));
+    for (const char* c = "CDEFGH"; *c != '\0'; ++c)
+        Press(static_cast<uintptr_t>(*c));
     EXPECT_STREQ(playerName, "snakeaBcdef");
 }
 
@@ -36,7 +39,8 @@ TEST_F(Keys, SpaceStartsAGameAndDuringItLettersBackspaceAndSpaceDoNothing) {
     EXPECT_EQ(std::make_tuple(gameRunning, level, snakeLength, direction), std::make_tuple(1, 1, 3, Up));
     Snake[0] = Segment{3, 4};
     fake::ClearRecords();
-    for (uintptr_t key : {uintptr_t{'A'}, uintptr_t{VK_BACK}, uintptr_t{VK_SPACE}}) Press(key);
+    for (uintptr_t key : {uintptr_t{'A'}, uintptr_t{VK_BACK}, uintptr_t{VK_SPACE}})
+        Press(key);
     EXPECT_STREQ(playerName, "snake");
     EXPECT_EQ(Snake[0].x, 3);  // the game goes on
     EXPECT_TRUE(fake::state.log.empty());
@@ -54,10 +58,10 @@ TEST_F(Keys, AnArrowIsRefusedOnlyWhenItNamesTheOppositeOfDirection) {
 
 TEST_F(Keys, EscapeShowsThePointerReleasesTheDisplaySavesThenAsksToClose) {
     Press(VK_ESCAPE);
-    EXPECT_EQ(fake::Log({"ShowArrow", "Release", "ReplaceFile", "PostClose"}),
-              (Lines{"ShowArrowPointer", "ReleaseSurface icons", "ReleaseSurface cube", "ReleaseSurface back",
-                     "ReleaseSurface primary", "ReleaseDisplay", "ReplaceFile textures/scores.asc",
-                     "PostCloseRequest"}));
+    EXPECT_EQ(
+        fake::Log({"ShowArrow", "Release", "ReplaceFile", "PostClose"}),
+        (Lines{"ShowArrowPointer", "ReleaseSurface icons", "ReleaseSurface cube", "ReleaseSurface back",
+               "ReleaseSurface primary", "ReleaseDisplay", "ReplaceFile textures/scores.asc", "PostCloseRequest"}));
     EXPECT_EQ(fake::state.files[scoreFilePath].rfind("1 ostrel\r\n", 0), 0u);
 }
 
@@ -76,7 +80,6 @@ TEST_F(Messages, TheCursorQueryIsAnsweredAloneAndOtherMessagesGoOnToDefaultHandl
     MainWndProc(fake::Window(), WM_KEYDOWN, 'K', 0);
     EXPECT_STREQ(playerName, "snakek");
     MainWndProc(fake::Window(), WM_TIMER, 1, 0);
-    EXPECT_EQ(fake::state.log,
-              (Lines{"DefaultHandling 28", "DefaultHandling 28", "ShiftHeld", "DefaultHandling 256",
-                     "DefaultHandling 275"}));
+    EXPECT_EQ(fake::state.log, (Lines{"DefaultHandling 28", "DefaultHandling 28", "ShiftHeld", "DefaultHandling 256",
+                                      "DefaultHandling 275"}));
 }

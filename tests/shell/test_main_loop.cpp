@@ -40,7 +40,9 @@ protected:
     }
 };
 
-Message Msg(uint32_t message, uintptr_t wParam = 0) { return Message{fake::Window(), message, wParam, 0}; }
+Message Msg(uint32_t message, uintptr_t wParam = 0) {
+    return Message{fake::Window(), message, wParam, 0};
+}
 
 }  // namespace
 
@@ -57,8 +59,10 @@ TEST_F(Idle, WithoutTheScreenOrTheBackSurfaceNothingHappens) {
 }
 
 TEST_F(Idle, FramesAreDrawnWhileActiveAndAGameStepsEvenWhileInactive) {
-    const struct { int32_t active, running; bool frame, step; } cases[] = {
-        {0, 1, false, true}, {1, 0, true, false}, {1, 1, true, true}};
+    const struct {
+        int32_t active, running;
+        bool frame, step;
+    } cases[] = {{0, 1, false, true}, {1, 0, true, false}, {1, 1, true, true}};
     for (const auto& c : cases) {
         NewGame();
         appActive = c.active;
@@ -76,9 +80,13 @@ TEST_F(Idle, FramesAreDrawnWhileActiveAndAGameStepsEvenWhileInactive) {
 }
 
 TEST_F(Idle, AStepIsDueWhenTheTimeSinceTheLastStepExceedsTheLevelsDelay) {
-    const struct { int32_t level; uint32_t last, now; bool shift, due; } cases[] = {
-        {1, 1000, 1250, false, false}, {1, 1000, 1251, false, true}, {1, 1000, 1126, true, true},
-        {5, 1000, 1037, true, false},  {5, 0xFFFFFFA0u, 100, false, true}, {1, 0xFFFFFFA0u, 100, false, false}};
+    const struct {
+        int32_t level;
+        uint32_t last, now;
+        bool shift, due;
+    } cases[] = {{1, 1000, 1250, false, false},      {1, 1000, 1251, false, true},
+                 {1, 1000, 1126, true, true},        {5, 1000, 1037, true, false},
+                 {5, 0xFFFFFFA0u, 100, false, true}, {1, 0xFFFFFFA0u, 100, false, false}};
     for (const auto& c : cases) {
         NewGame();
         level = c.level;
@@ -92,7 +100,11 @@ TEST_F(Idle, AStepIsDueWhenTheTimeSinceTheLastStepExceedsTheLevelsDelay) {
 }
 
 TEST_F(Idle, ThePlatformIsToldTheFirstReadingAtWhichTheNextStepIsDue) {
-    const struct { int32_t level; bool shift; uint32_t due; } cases[] = {{1, false, 1251}, {1, true, 1126}, {5, true, 1038}};
+    const struct {
+        int32_t level;
+        bool shift;
+        uint32_t due;
+    } cases[] = {{1, false, 1251}, {1, true, 1126}, {5, true, 1038}};
     for (const auto& c : cases) {
         NewGame();
         level = c.level;
@@ -132,9 +144,9 @@ TEST_F(Idle, TheStepTimeIsReadAfterTheStep) {
 TEST_F(StartUp, FollowsItsOrderThenLoops) {
     fake::state.files[scoreFilePath] = "100 alice\r\n0\r\n";
     EXPECT_EQ(Run({Msg(0), Msg(WM_CLOSE)}), 0);
-    Lines order = fake::Log({"CreateWindow", "OpenForReading", "CloseReading", "ShowWindow", "CreateTimer",
-                             "CreateDisplay", "LoadBitmapFile textures/background.bmp", "ClockMs", "HidePointer",
-                             "PeekMessage"});
+    Lines order =
+        fake::Log({"CreateWindow", "OpenForReading", "CloseReading", "ShowWindow", "CreateTimer", "CreateDisplay",
+                   "LoadBitmapFile textures/background.bmp", "ClockMs", "HidePointer", "PeekMessage"});
     order.resize(10);
     EXPECT_EQ(order, (Lines{"CreateWindow", "OpenForReading textures/scores.asc", "CloseReading textures/scores.asc",
                             "ShowWindow 5", "CreateTimer", "CreateDisplay", "LoadBitmapFile textures/background.bmp",

@@ -38,10 +38,16 @@ TEST_F(TextTest, BetweenGamesTheStatusTextsArePaddedTo15AndTheNameCarriesTheCurs
 }
 
 TEST_F(TextTest, TheListShows28PlacesFromFourteenAboveTheCentreWithTheLastRankedGameInWhite) {
-    const struct { int32_t centre, rank; size_t rows; const char *first, *last, *white; } cases[] = {
-        {0, 0, 28, "1.", "28.", ""},          {13, 1, 28, "1.", "28.", "105 1."},
-        {15, 6, 28, "2.", "29.", "169 6."},    {501, 501, 28, "488.", "515.", "313 501."},
-        {2000, 2000, 14, "1987.", "2000.", "313 2000."}, {5000, 0, 0, "", "", ""}};
+    const struct {
+        int32_t centre, rank;
+        size_t rows;
+        const char *first, *last, *white;
+    } cases[] = {{0, 0, 28, "1.", "28.", ""},
+                 {13, 1, 28, "1.", "28.", "105 1."},
+                 {15, 6, 28, "2.", "29.", "169 6."},
+                 {501, 501, 28, "488.", "515.", "313 501."},
+                 {2000, 2000, 14, "1987.", "2000.", "313 2000."},
+                 {5000, 0, 0, "", "", ""}};
     for (const auto& c : cases) {
         fake::ClearRecords();
         lastInsertRank = c.rank;
@@ -50,8 +56,10 @@ TEST_F(TextTest, TheListShows28PlacesFromFourteenAboveTheCentreWithTheLastRanked
         ASSERT_EQ(rows.size(), 3 * c.rows) << c.centre;
         Lines places, white;
         for (const fake::Text& t : fake::state.texts) {
-            if (t.x == 340) places.push_back(t.text);
-            if (t.colour == 0xFFFFFF) white.push_back(Format("%d %s", t.y, t.text.c_str()));
+            if (t.x == 340)
+                places.push_back(t.text);
+            if (t.colour == 0xFFFFFF)
+                white.push_back(Format("%d %s", t.y, t.text.c_str()));
         }
         EXPECT_EQ(places.empty() ? "" : places.front(), c.first);
         EXPECT_EQ(places.empty() ? "" : places.back(), c.last);

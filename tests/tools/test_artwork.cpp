@@ -56,12 +56,10 @@ TEST(Artwork, EachHeadPutsItsTongueOnTheSideItHeadsTowards) {
 TEST(Artwork, TheSevenItemsAndTheSevenWallKindsAreToldApart) {
     for (int i = 0; i < 7; ++i)
         for (int j = i + 1; j < 7; ++j) {
-            EXPECT_GE(
-                DifferingPixels(Cell(atlasFirstItemX + cellSize * i, 0), Cell(atlasFirstItemX + cellSize * j, 0)),
-                64)
+            EXPECT_GE(DifferingPixels(Cell(atlasFirstItemX + cellSize * i, 0), Cell(atlasFirstItemX + cellSize * j, 0)),
+                      64)
                 << "items " << i << " and " << j;
-            EXPECT_GE(DifferingPixels(Cell(cellSize * (i + 1), cellSize), Cell(cellSize * (j + 1), cellSize)),
-                      200)
+            EXPECT_GE(DifferingPixels(Cell(cellSize * (i + 1), cellSize), Cell(cellSize * (j + 1), cellSize)), 200)
                 << "walls " << i + 1 << " and " << j + 1;
         }
 }

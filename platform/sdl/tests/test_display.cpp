@@ -137,7 +137,8 @@ TEST_F(SdlDisplay, CopiesAreClippedToBothSurfaces) {
 class SdlScreen : public SdlDisplay {
 protected:
     void TearDown() override {
-        if (shown != nullptr) SDL_FreeSurface(shown);
+        if (shown != nullptr)
+            SDL_FreeSurface(shown);
         SdlDisplay::TearDown();
     }
     // Gives the window a drawable of another size, as other monitors have.
@@ -156,9 +157,11 @@ protected:
     void ReadBack() {
         int width = 0, height = 0;
         SDL_GetRendererOutputSize(DisplayRenderer(), &width, &height);
-        if (shown != nullptr) SDL_FreeSurface(shown);
+        if (shown != nullptr)
+            SDL_FreeSurface(shown);
         shown = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
-        ASSERT_EQ(SDL_RenderReadPixels(DisplayRenderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown->pixels, shown->pitch), 0);
+        ASSERT_EQ(SDL_RenderReadPixels(DisplayRenderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown->pixels, shown->pitch),
+                  0);
     }
     SDL_Surface* shown = nullptr;
 };
@@ -403,7 +406,8 @@ TEST_F(SdlBitmaps, ABitmapOfTheSurfacesSizeIsCopiedExactly) {
 void WriteBitmapFile(const std::string& path, int32_t width, int32_t height, size_t size) {
     unsigned char bytes[62] = {'B', 'M'};
     const auto put = [&](int at, uint32_t value, int count) {
-        for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        for (int i = 0; i < count; ++i)
+            bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
     };
     put(2, static_cast<uint32_t>(size), 4);
     put(10, 62, 4);  // the pixels follow the 40-byte header and a palette of two colours
@@ -443,9 +447,13 @@ void* CountedRealloc(void* block, size_t size) {
 // The header is weighed before any pixel memory is taken: rows that cannot fit in the file after
 // its headers, or a side above 16384, give no bitmap, like a missing file, and cost no memory.
 TEST_F(SdlBitmaps, AHeaderClaimingMoreThanItsFileOrTheLargestSideIsRefusedBeforeAnyAllocation) {
-    const struct { int32_t width, height; size_t size; bool loads; } cases[] = {
-        {20000, 20000, 1024, false},  {20000, -20000, 1024, false}, {4000, 4000, 62 + 500 * 4000 - 1, false},
-        {64, 64, 62 + 8 * 64, true},  {16384, 1, 62 + 2048, true},  {16385, 1, 62 + 2052, false},
+    const struct {
+        int32_t width, height;
+        size_t size;
+        bool loads;
+    } cases[] = {
+        {20000, 20000, 1024, false},      {20000, -20000, 1024, false}, {4000, 4000, 62 + 500 * 4000 - 1, false},
+        {64, 64, 62 + 8 * 64, true},      {16384, 1, 62 + 2048, true},  {16385, 1, 62 + 2052, false},
         {1, 16385, 62 + 4 * 16385, false}};
     SDL_GetMemoryFunctions(&sdlMalloc, &sdlCalloc, &sdlRealloc, &sdlFree);
     ASSERT_EQ(SDL_SetMemoryFunctions(CountedMalloc, CountedCalloc, CountedRealloc, sdlFree), 0);

@@ -30,7 +30,8 @@ namespace {
 class PosixFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = ::testing::TempDir() + "vornix-files-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder =
+            ::testing::TempDir() + "vornix-files-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(folder);
         ASSERT_TRUE(std::filesystem::create_directories(folder));
     }

@@ -1,9 +1,8 @@
 // A scratch folder for one test, made fresh in the working directory and removed afterwards, with
 // small helpers to put bytes into files and read them back.
 #pragma once
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <iterator>

@@ -1,8 +1,7 @@
 // The score file's Windows file services: exclusive byte-wise reading, writing that cuts the file,
 // the one-step replacement of the old file, and removal.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -16,13 +15,15 @@ using WindowsFilesTest = ScratchFolderTest;
 std::string ReadAll(FileHandle* file) {
     std::string bytes;
     unsigned char byte = 0;
-    while (platformFileAccess.readByte(file, &byte)) bytes += static_cast<char>(byte);
+    while (platformFileAccess.readByte(file, &byte))
+        bytes += static_cast<char>(byte);
     return bytes;
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
     FileHandle* file = platformFileAccess.createForWriting(path.c_str());
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     bool written = platformFileAccess.writeBytes(file, bytes.data(), bytes.size());
     return platformFileAccess.finishWriting(file) && written;
 }

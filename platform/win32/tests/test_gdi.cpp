@@ -1,8 +1,7 @@
 // Bitmaps and text on GDI: BMP files loaded at their own size, the stretching copy between
 // contexts, and opaque text in a box of the background colour no higher than a 16-pixel row.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
@@ -13,7 +12,7 @@
 
 namespace {
 
-constexpr uint32_t red = 0x0000FF;    // COLORREF, 0x00BBGGRR
+constexpr uint32_t red = 0x0000FF;  // COLORREF, 0x00BBGGRR
 constexpr uint32_t blue = 0xFF0000;
 constexpr uint32_t white = 0xFFFFFF;
 constexpr uint32_t black = 0x000000;
@@ -24,7 +23,8 @@ std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels) {
     const int stride = (width * 3 + 3) / 4 * 4;
     std::string file(54 + stride * height, '\0');
     auto put32 = [&](int at, uint32_t value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            file[at + i] = static_cast<char>(value >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -40,9 +40,9 @@ std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels) {
         for (int x = 0; x < width; ++x) {
             const uint32_t colour = pixels[y * width + x];
             const int at = 54 + (height - 1 - y) * stride + 3 * x;
-            file[at] = static_cast<char>(colour >> 16);      // blue
-            file[at + 1] = static_cast<char>(colour >> 8);   // green
-            file[at + 2] = static_cast<char>(colour);        // red
+            file[at] = static_cast<char>(colour >> 16);     // blue
+            file[at + 1] = static_cast<char>(colour >> 8);  // green
+            file[at + 2] = static_cast<char>(colour);       // red
         }
     }
     return file;
@@ -51,8 +51,10 @@ std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels) {
 class WindowsBitmapsTest : public ScratchFolderTest {
 protected:
     void TearDown() override {
-        for (DrawContext* context : contexts) PlatformDeleteMemoryContext(context);
-        for (Bitmap* bitmap : bitmaps) PlatformDeleteBitmap(bitmap);
+        for (DrawContext* context : contexts)
+            PlatformDeleteMemoryContext(context);
+        for (Bitmap* bitmap : bitmaps)
+            PlatformDeleteBitmap(bitmap);
         ScratchFolderTest::TearDown();
     }
 
@@ -146,7 +148,8 @@ TEST_F(WindowsBitmapsTest, OpaqueTextFillsItsBoxWithTheBackgroundColour) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint32_t pixel = PixelAt(context, x, y);
-            if (pixel == white) continue;
+            if (pixel == white)
+                continue;
             EXPECT_TRUE(x >= 4 && y >= 8) << "touched at " << x << ", " << y;
             redPixels += pixel == red;
             blackPixels += pixel == black;
@@ -177,7 +180,8 @@ TEST_F(WindowsBitmapsTest, TextWritesOnlyTheCountedCharacters) {
     auto boxWidth = [&](DrawContext* context) {
         int right = -1;
         for (int x = 0; x < width; ++x) {
-            if (PixelAt(context, x, 0) != white) right = x;
+            if (PixelAt(context, x, 0) != white)
+                right = x;
         }
         return right + 1;
     };
