@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 
 scripts/install-deps.sh test
+scripts/check-format.sh
 
 cmake --preset linux-debug
 cmake --build --preset linux-debug -j "$jobs"
