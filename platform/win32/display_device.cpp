@@ -1,7 +1,8 @@
 // The display object and its surfaces on DirectDraw 7: the fullscreen mode, surface creation and
 // loss, and the opaque copy between surfaces.
-#include <ddraw.h>
 #include <windows.h>
+// Builds on the types of windows.h, so it comes after it.
+#include <ddraw.h>
 
 #include <cstring>
 

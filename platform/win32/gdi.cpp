@@ -1,7 +1,8 @@
 // Bitmaps, drawing contexts and text on GDI: loading a bitmap from a resource or a BMP file,
 // stretching it onto a surface's context, and opaque text.
-#include <ddraw.h>
 #include <windows.h>
+// Builds on the types of windows.h, so it comes after it.
+#include <ddraw.h>
 
 #include "platform/platform.h"
 

@@ -1,7 +1,8 @@
 // The window, its message queue, the pointer, the keyboard state, the clock and the two report
 // channels (message box, debugger output) on Win32 and winmm.
-#include <mmsystem.h>
 #include <windows.h>
+// Builds on the types of windows.h, so it comes after it.
+#include <mmsystem.h>
 
 #include "platform/platform.h"
 
