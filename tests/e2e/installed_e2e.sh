@@ -9,56 +9,13 @@ set -uo pipefail
 build=$(realpath "$1")
 artifacts=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/with-xvfb.sh"
 screen=("python3" "$here/screen.py")
 id=org.vornix.Vornix
 
-for tool in Xvfb xdotool xwd python3 desktop-file-validate appstreamcli; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
-    exit 1
-  fi
-done
-
 work=$(mktemp -d /tmp/vornix-installed.XXXXXX)
+source "$here/e2e_lib.sh"
+require_tools Xvfb xdotool xwd python3 desktop-file-validate appstreamcli
 prefix=$work/prefix
-game_pid=""
-watchdog_pid=""
-failures=0
-
-cleanup() {
-  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  xvfb_stop
-  if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
-    mkdir -p "$artifacts"
-    for shot in "$work"/*.xwd; do
-      [ -f "$shot" ] && convert "xwd:$shot" "$artifacts/$(basename "$shot" .xwd).png" 2>/dev/null
-    done
-    cp "$work"/*.log "$artifacts"/ 2>/dev/null
-    echo "screenshots and logs kept in $artifacts"
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'failures=$((failures + 1)); exit 1' TERM INT
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-  else
-    echo "FAIL $what"
-    failures=$((failures + 1))
-  fi
-}
-
-fatal() {
-  echo "FAIL $1"
-  failures=$((failures + 1))
-  exit 1
-}
 
 echo "== The installation"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fatal "cmake --install failed: $(cat "$work/install.log")"
@@ -95,16 +52,7 @@ PY
 
 # A bare X server of the game's own size and depth.
 xvfb_start 800x600x24 || fatal "Xvfb did not start"
-(
-  trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
-  sleep 270 &
-  sleeper=$!
-  wait "$sleeper"
-  echo "FAIL the test ran out of time"
-  kill "$XVFB_PID" 2>/dev/null
-  kill -TERM $$
-) &
-watchdog_pid=$!
+start_watchdog 270
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
 
 mkdir -p "$work/elsewhere" "$work/home"

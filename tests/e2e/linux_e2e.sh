@@ -9,81 +9,27 @@ game=$(realpath "$1")
 textures=$(realpath "$2")
 artifacts=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/with-xvfb.sh"
 screen=("python3" "$here/screen.py")
 
-for tool in Xvfb xdotool xwd python3; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
-    exit 1
-  fi
-done
 for picture in background.bmp cube.bmp icons.bmp; do
   [ -f "$textures/$picture" ] || { echo "FAIL: $textures/$picture missing (build the vornix_textures target)"; exit 1; }
 done
 
 work=$(mktemp -d /tmp/vornix-e2e.XXXXXX)
-game_pid=""
-failures=0
-watchdog_pid=""
-
-cleanup() {
-  [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  xvfb_stop
-  if [ "$failures" -ne 0 ] && [ -n "$artifacts" ]; then
-    mkdir -p "$artifacts"
-    for shot in "$work"/*.xwd; do
-      [ -f "$shot" ] && convert "xwd:$shot" "$artifacts/$(basename "$shot" .xwd).png" 2>/dev/null
-    done
-    cp "$work"/*.log "$work"/run/textures/scores.asc "$artifacts"/ 2>/dev/null
-    echo "screenshots and logs kept in $artifacts"
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'failures=$((failures + 1)); exit 1' TERM INT
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-  else
-    echo "FAIL $what"
-    failures=$((failures + 1))
-  fi
-}
-
-fatal() {
-  echo "FAIL $1"
-  failures=$((failures + 1))
-  exit 1
-}
+source "$here/e2e_lib.sh"
+require_tools Xvfb xdotool xwd python3
 
 # A bare X server of the game's own size and depth.
 xvfb_start 800x600x24 || fatal "Xvfb did not start"
 
-# Every wait below has its own limit; this one ends the whole test before CTest's. Taking the X
-# server away makes every client give up at once, so the cleanup runs and leaves nothing behind.
-(
-  trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
-  sleep 420 &
-  sleeper=$!
-  wait "$sleeper"
-  echo "FAIL the test ran out of time"
-  kill "$XVFB_PID" 2>/dev/null
-  kill -TERM $$
-) &
-watchdog_pid=$!
-
-# Leaks of libraries below SDL are not the game's; the game's own code must not leak.
-export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
+# Every wait below has its own limit; this one ends the whole test before CTest's.
+start_watchdog 420
 
 mkdir -p "$work/run/textures"
 cp "$textures"/background.bmp "$textures"/cube.bmp "$textures"/icons.bmp "$work/run/textures/"
 icons="$textures/icons.bmp"
 scores="$work/run/textures/scores.asc"
+keep_also=("$scores")
 
 start_game() {  # start_game LOGNAME
   (cd "$work/run" && exec "$game") >"$work/$1.out.log" 2>"$work/$1.err.log" &

@@ -6,22 +6,8 @@ set -uo pipefail
 
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-failures=0
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-  else
-    echo "FAIL $what"
-    failures=$((failures + 1))
-  fi
-}
-
-for tool in dpkg-deb lintian; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"; exit 1; }
-done
+source "$here/e2e_lib.sh"
+require_tools dpkg-deb lintian
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/vornix_${version}_amd64.deb
 [ -f "$deb" ] || { echo "FAIL: $deb was not made (cpack -G DEB in $build)"; exit 1; }
