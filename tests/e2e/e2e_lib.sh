@@ -5,6 +5,8 @@
 #   require_tools TOOL...          ends the test when a tool is missing
 #   start_watchdog SECONDS         ends the whole test in time; taking the X server away makes every
 #                                  client give up at once, so the cleanup runs and leaves nothing
+#   finish_game                    waits 10 s at most for $game_pid; its exit code goes to $status
+#   key KEY...                     types keys into the X server's focus
 # On exit the game ($game_pid) and the X server stop, and $work goes.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with-xvfb.sh"
 
@@ -52,6 +54,26 @@ start_watchdog() {
   ) &
   watchdog_pid=$!
 }
+
+finish_game() {
+  status=""
+  for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  if [ -z "$status" ]; then
+    kill "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+    status="still running"
+  fi
+  game_pid=""
+}
+
+key() { xdotool key --delay 40 "$@"; }
 
 e2e_cleanup() {
   [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null

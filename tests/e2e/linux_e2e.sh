@@ -36,25 +36,6 @@ start_game() {  # start_game LOGNAME
   game_pid=$!
 }
 
-finish_game() {  # finish_game: waits for the process (10 s at most); its exit code goes to $status
-  status=""
-  for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  if [ -z "$status" ]; then
-    kill "$game_pid" 2>/dev/null
-    wait "$game_pid" 2>/dev/null
-    status="still running"
-  fi
-  game_pid=""
-}
-
-key() { xdotool key --delay 40 "$@"; }
 
 status_colour=153,151,151
 grey=128,128,128

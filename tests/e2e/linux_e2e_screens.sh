@@ -45,18 +45,8 @@ run_on() {
     bash -c 'xwininfo -id "$1" | grep -q -- "-geometry ${2}+0+0"' _ "$window" "$size"
 
   xdotool key Escape
-  local status=""
-  for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  [ -z "$status" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  game_pid=""
-  check "$size: Escape ends the game with exit code 0 (got ${status:-still running}) and nothing on standard error" \
+  finish_game
+  check "$size: Escape ends the game with exit code 0 (got $status) and nothing on standard error" \
     bash -c '[ "$1" = 0 ] && ! grep -q . "$2"' _ "$status" "$work/$size.err.log"
   check "$size: the mode is still $size after the game" [ "$(current_mode)" = "$size" ]
   xvfb_stop
