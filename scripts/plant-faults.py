@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plants single-line faults in the product code one at a time and runs the tests against each.
 
-    scripts/plant-faults.py [--e2e] [--only N,...] [FAULTS_FILE]
+    scripts/plant-faults.py [--e2e] [--matrix] [--only N,...] [FAULTS_FILE]
 
 FAULTS_FILE (default scripts/faults.txt) holds one fault per block: a line "== file", a line with
 the exact text to find (it must occur once in that file), and a line with what replaces it. The
@@ -12,6 +12,7 @@ says which suite caught it. The tree is left as it was found.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 
@@ -43,11 +44,22 @@ def caught_by(label):
                     "--stop-on-failure", "--timeout", "300"])
 
 
+def failing_tests(label):
+    """Every test of the label that fails, for --matrix: which tests catch which faults."""
+    result = subprocess.run(["ctest", "--test-dir", build, "-L", label, "-j", str(os.cpu_count() or 1),
+                             "--timeout", "300"], cwd=top, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True)
+    return sorted(set(re.findall(r"\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess aborted|Exception)",
+                                 result.stdout)))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("faults", nargs="?", default=os.path.join(top, "scripts", "faults.txt"))
     parser.add_argument("--e2e", action="store_true", help="run the end-to-end tests on what the unit tests miss")
     parser.add_argument("--only", help="comma-separated fault numbers")
+    parser.add_argument("--matrix", action="store_true",
+                        help="run every unit test on each fault and list the ones that fail")
     options = parser.parse_args()
     faults = read_faults(options.faults)
     chosen = {int(n) for n in options.only.split(",")} if options.only else None
@@ -73,6 +85,10 @@ def main():
         try:
             if not run(["cmake", "--build", build, "-j", str(os.cpu_count() or 1)]):
                 verdict = "does not build"
+            elif options.matrix:
+                failed = failing_tests("unit")
+                verdict = "unit" if failed else "MISSED"
+                print(f"{number:3}  caught by: {' '.join(failed)}", flush=True)
             elif caught_by("unit"):
                 verdict = "unit"
             elif options.e2e and caught_by("e2e"):
