@@ -2,6 +2,8 @@
 // script, and a folder in memory. Bitmaps are read from the disk, since the frames are to be real.
 #include "platform/null/null_platform.h"
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -59,7 +61,14 @@ size_t nextKey;
 bool shiftHeld;
 bool idleWorkOwed;  // a message was handled: the idle work runs at this reading before time moves
 uint64_t frameHash;
-int messageBoxes;
+NullRefusals refusals;
+int surfacesMade;
+char transcript[2048];
+size_t transcriptLength;
+bool watching;
+uint32_t watchAt;
+uint64_t watchedHash;
+int contextsHeld;
 
 Message posted[16];
 int postedCount;
@@ -74,6 +83,16 @@ struct StoredFile {
 };
 StoredFile folder[fileCapacity];
 FileHandle handles[fileCapacity];
+
+void Note(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    const int written =
+        std::vsnprintf(transcript + transcriptLength, sizeof transcript - transcriptLength, format, arguments);
+    va_end(arguments);
+    if (written > 0)
+        transcriptLength = std::min(transcriptLength + static_cast<size_t>(written), sizeof transcript - 1);
+}
 
 void Post(uint32_t message, uintptr_t wParam) {
     if (postedCount < 16) {
@@ -189,12 +208,13 @@ uint32_t Field(const unsigned char* at, int bytes) {
     return value;
 }
 
-// FNV-1a over the pixels of the screen: what the player saw last.
-void HashPicture(const Surface& screen) {
-    frameHash = 14695981039346656037ull;
+// FNV-1a over the pixels of the screen.
+uint64_t HashPicture(const Surface& screen) {
+    uint64_t hash = 14695981039346656037ull;
     for (int32_t i = 0; i < screen.width * screen.height; ++i) {
-        frameHash = (frameHash ^ screen.pixels[i]) * 1099511628211ull;
+        hash = (hash ^ screen.pixels[i]) * 1099511628211ull;
     }
+    return hash;
 }
 
 }  // namespace
@@ -221,8 +241,18 @@ void NullStart(uint32_t startMs, const NullKey* script, size_t count) {
     shiftHeld = false;
     idleWorkOwed = true;
     frameHash = 0;
-    messageBoxes = 0;
+    refusals = NullRefusals{};
+    surfacesMade = 0;
+    transcript[0] = '\0';
+    transcriptLength = 0;
+    watching = false;
+    watchedHash = 0;
+    contextsHeld = 0;
     postedCount = 0;
+}
+
+void NullRefuse(const NullRefusals& refused) {
+    refusals = refused;
 }
 
 bool NullPutFile(const char* path, const char* bytes, size_t count) {
@@ -245,13 +275,31 @@ const char* NullFile(const char* path, size_t* size) {
 uint64_t NullLastFrameHash() {
     for (Surface& surface : surfaces) {
         if (surface.inUse && surface.primary)
-            HashPicture(surface);
+            frameHash = HashPicture(surface);
     }
     return frameHash;
 }
 
-int NullMessageBoxes() {
-    return messageBoxes;
+void NullWatchFrame(uint32_t atMs) {
+    watching = true;
+    watchAt = atMs;
+}
+
+uint64_t NullWatchedFrameHash() {
+    return watchedHash;
+}
+
+const char* NullTranscript() {
+    return transcript;
+}
+
+int NullHeldResources() {
+    int held = contextsHeld;
+    for (const Surface& surface : surfaces)
+        held += surface.inUse ? 1 : 0;
+    for (const Bitmap& bitmap : bitmaps)
+        held += bitmap.inUse ? 1 : 0;
+    return held;
 }
 
 // ---- Window, messages and input ---------------------------------------------------------------
@@ -282,8 +330,11 @@ bool PlatformPeekMessage(Message* message) {
     const bool keyAhead = nextKey < keyCount;
     const uint32_t untilKey = keyAhead ? keys[nextKey].atMs - clockMs : 0;
     if (keyAhead && (untilKey == 0 || untilKey >= 0x80000000u)) {
+        const uintptr_t key = keys[nextKey].key;
         shiftHeld = keys[nextKey].shift;
-        *message = Message{&theWindow, WM_KEYDOWN, keys[nextKey].key, 1};
+        *message = key == nullFocusLost || key == nullFocusBack
+                       ? Message{&theWindow, WM_ACTIVATEAPP, key == nullFocusBack ? 1u : 0u, 0}
+                       : Message{&theWindow, WM_KEYDOWN, key, 1};
         ++nextKey;
         idleWorkOwed = true;
         return true;
@@ -293,7 +344,7 @@ bool PlatformPeekMessage(Message* message) {
         // key or the step that the idle work said is due.
         if (dueSet) {
             const uint32_t untilDue = dueAt - clockMs < 0x80000000u ? dueAt - clockMs : 0;
-            clockMs += keyAhead && untilKey < untilDue ? untilKey : untilDue;
+            clockMs += keyAhead && untilKey < untilDue ? untilKey : std::max(untilDue, 1u);
         } else if (keyAhead) {
             clockMs += untilKey;
         } else if (theWindow.open) {
@@ -345,25 +396,32 @@ uint32_t PlatformClockMs() {
     return clockMs;
 }
 void PlatformMessageBox(WindowHandle, const char* text, const char* caption) {
-    ++messageBoxes;
-    std::fprintf(stderr, "%s: %s\n", caption, text);
+    Note("%s: %s\n", caption, text);
 }
 void PlatformDebugOutput(const char* text) {
-    std::fputs(text, stderr);
+    Note("%s", text);
 }
 
 // ---- Display ----------------------------------------------------------------------------------
 
 HRESULT PlatformCreateDisplay(DisplayDevice** display) {
+    if (refusals.display) {
+        *display = nullptr;
+        return E_FAIL;
+    }
     theDisplay.inUse = true;
     *display = &theDisplay;
     return S_OK;
 }
 HRESULT PlatformSetCooperativeLevel(DisplayDevice*, WindowHandle) {
-    return S_OK;
+    return refusals.cooperation ? E_FAIL : S_OK;
 }
 HRESULT PlatformSetDisplayMode(DisplayDevice*, uint32_t width, uint32_t height, uint32_t bitsPerPixel) {
-    return width == 800 && height == 600 && bitsPerPixel == 32 ? S_OK : E_FAIL;
+    const bool granted = width == 800 && height == 600 &&
+                         (bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) &&
+                         (refusals.depths >> bitsPerPixel & 1) == 0;
+    Note("mode %ux%ux%u%s\n", width, height, bitsPerPixel, granted ? "" : " refused");
+    return granted ? S_OK : E_FAIL;
 }
 
 HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface** surface) {
@@ -371,7 +429,8 @@ HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface**
     const bool primary = (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0;
     const uint32_t width = primary ? 800 : desc->dwWidth;
     const uint32_t height = primary ? 600 : desc->dwHeight;
-    if (width == 0 || height == 0 || width * height > static_cast<uint32_t>(largest))
+    if (++surfacesMade == refusals.surface || width == 0 || height == 0 ||
+        width * height > static_cast<uint32_t>(largest))
         return E_FAIL;
     for (int i = 0; i < 6; ++i) {
         if (!surfaces[i].inUse) {
@@ -384,7 +443,12 @@ HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface**
     }
     return E_FAIL;
 }
+// Restored surfaces hold undefined pixels: here, magenta.
 HRESULT PlatformRestoreAllSurfaces(DisplayDevice*) {
+    for (Surface& surface : surfaces) {
+        for (int32_t i = 0; surface.inUse && i < surface.width * surface.height; ++i)
+            surface.pixels[i] = 0xFF00FF;
+    }
     return S_OK;
 }
 HRESULT PlatformRestoreSurface(Surface*) {
@@ -397,7 +461,7 @@ HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* heig
 }
 void PlatformReleaseSurface(Surface* surface) {
     if (surface->primary)
-        HashPicture(*surface);
+        frameHash = HashPicture(*surface);
     surface->inUse = false;
 }
 void PlatformReleaseDisplay(DisplayDevice* display) {
@@ -405,6 +469,10 @@ void PlatformReleaseDisplay(DisplayDevice* display) {
 }
 
 HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* rect) {
+    if (destination->primary && refusals.screenLostOnce) {
+        refusals.screenLostOnce = false;
+        return DDERR_SURFACELOST;
+    }
     // Clipped to both surfaces, then a row at a time.
     int32_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
     if (left < 0) {
@@ -437,14 +505,20 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
     }
     return S_OK;
 }
-void PlatformPresent(Surface*) {}
+void PlatformPresent(Surface* screen) {
+    if (watching && clockMs - watchAt < 0x80000000u) {
+        watching = false;
+        watchedHash = HashPicture(*screen);
+    }
+}
 
 // ---- Bitmaps ----------------------------------------------------------------------------------
 
 // Uncompressed 24- and 32-bit files, as the artwork generator writes them.
 Bitmap* PlatformLoadBitmapFile(const char* path) {
     Bitmap* bitmap = !bitmaps[0].inUse ? &bitmaps[0] : !bitmaps[1].inUse ? &bitmaps[1] : nullptr;
-    std::FILE* file = bitmap != nullptr ? std::fopen(path, "rb") : nullptr;
+    const bool missing = refusals.missingFile != nullptr && std::strcmp(path, refusals.missingFile) == 0;
+    std::FILE* file = bitmap != nullptr && !missing ? std::fopen(path, "rb") : nullptr;
     if (file == nullptr)
         return nullptr;
     unsigned char header[54];
@@ -483,6 +557,7 @@ void PlatformDeleteBitmap(Bitmap* bitmap) {
 // ---- Drawing contexts and text ------------------------------------------------------------------
 
 DrawContext* PlatformCreateMemoryContext() {
+    ++contextsHeld;
     memoryContext = DrawContext{};
     return &memoryContext;
 }
@@ -490,6 +565,7 @@ void PlatformSelectBitmap(DrawContext* context, Bitmap* bitmap) {
     context->selected = bitmap;
 }
 void PlatformDeleteMemoryContext(DrawContext* context) {
+    --contextsHeld;
     context->selected = nullptr;
 }
 HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
@@ -497,9 +573,11 @@ HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
     DrawContext* own = &surfaceContexts[surface - surfaces];
     *own = DrawContext{surface, nullptr, 0, 0};
     *context = own;
+    ++contextsHeld;
     return S_OK;
 }
 HRESULT PlatformReleaseDC(Surface*, DrawContext*) {
+    --contextsHeld;
     return S_OK;
 }
 
