@@ -175,9 +175,10 @@ TEST(Replay, PacingAndItemTimersHoldAcrossTheClockWrap) {
     EXPECT_EQ(ScoreFile().substr(0, 9), "4 snake\r\n");
 }
 
-// Away from the game, nothing is drawn, but the snake goes on and dies at the top edge.
+// The way back is refused. Away from the game nothing is drawn, but the snake goes on up and dies
+// at the top edge.
 TEST(Replay, AGameGoesOnWhileThePlayerIsAway) {
-    EXPECT_EQ(Play(Replay{50000, false, "100_ 1000-"}, "", {}, 51101), 0);
+    EXPECT_EQ(Play(Replay{50000, false, "100_ 300D 1000-"}, "", {}, 51401), 0);
     EXPECT_EQ(gameRunning, 0);
     EXPECT_TRUE(Snake[0].x == 23 && Snake[0].y == 0);
     EXPECT_EQ(NullWatchedFrameHash(), 0u) << "a picture was presented while the focus was away";
