@@ -5,7 +5,8 @@
 #   require_tools TOOL...          ends the test when a tool is missing
 #   start_watchdog SECONDS         ends the whole test in time; taking the X server away makes every
 #                                  client give up at once, so the cleanup runs and leaves nothing
-#   finish_game                    waits 10 s at most for $game_pid; its exit code goes to $status
+#   finish_game [SECONDS]          waits 10 s (or SECONDS) at most for $game_pid; its exit code goes
+#                                  to $status
 #   key KEY...                     types keys into the X server's focus
 # On exit the game ($game_pid) and the X server stop, and $work goes.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with-xvfb.sh"
@@ -57,7 +58,7 @@ start_watchdog() {
 
 finish_game() {
   status=""
-  for _ in $(seq 100); do
+  for _ in $(seq $((${1:-10} * 10))); do
     if ! kill -0 "$game_pid" 2>/dev/null; then
       wait "$game_pid"
       status=$?

@@ -15,10 +15,14 @@ the snake and the item on the screen by the sprite atlas and steers toward the i
                                                  by a whole factor, each pixel an exact block
   screen.py fitted FILE REFERENCE                exit 0 when FILE shows REFERENCE as large as fits,
                                                  centred, black around it, its flat areas in their colours
+  screen.py scores FILE NAME                     exit 0 when FILE is a score file as the game writes it
+                                                 after one game of 2 or more by NAME on default scores:
+                                                 that record, 199 defaults, "0" and an empty line, CR LF
 
 Rectangles are inclusive pixel coordinates of the 800 x 600 screen.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -264,6 +268,22 @@ def fitted(shot, reference):
     return 0 if lit == 0 and wrong == 0 and checked > reference.width * reference.height // 4 else 1
 
 
+def score_file_problems(path, name):
+    data = open(path, "rb").read()
+    lines = data.split(b"\r\n")
+    problems = []
+    if not data.endswith(b"\r\n0\r\n\r\n") or len(lines) != 203:
+        problems.append("%d CR LF lines, not 202 ending with 0 and an empty line" % (len(lines) - 1))
+    if b"\n" in b"".join(lines) or b"\r" in b"".join(lines):
+        problems.append("a line ends without CR LF")
+    top = re.fullmatch(rb"([0-9]+) " + name.encode(), lines[0])
+    if not top or int(top.group(1)) < 2:
+        problems.append("first line %r is not a score of 2 or more for %s" % (lines[0], name))
+    if lines[1:200] != [b"1 ostrel"] * 199:
+        problems.append("lines 2 to 200 are not the default entries")
+    return problems
+
+
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "has":
@@ -314,6 +334,11 @@ def main(argv):
         return 0
     if command == "play":
         return play(argv[2], argv[3], int(argv[4]), float(argv[5]))
+    if command == "scores":
+        problems = score_file_problems(argv[2], argv[3])
+        for problem in problems:
+            print("    score file:", problem)
+        return 1 if problems else 0
     print(__doc__, file=sys.stderr)
     return 2
 
