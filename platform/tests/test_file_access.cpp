@@ -1,0 +1,155 @@
+// One contract for every set of file services the score file can run on: the standard C++
+// stand-in and the operating system's own. Each test works in a scratch folder made the working
+// folder, so the paths are the game's own relative ones.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "platform/platform.h"
+
+// Has a signal interrupt the next syncs; gives how many of those asked before were not used up.
+#ifdef _WIN32
+int InterruptTheNextSyncs(int) {
+    return 0;
+}
+#else
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+int interruptedSyncs = 0;
+// The C library's fsync, taken over in this program so that a signal can interrupt it: the POSIX
+// services must ask again rather than lose the save.
+extern "C" int fsync(int descriptor) {
+    if (interruptedSyncs > 0) {
+        --interruptedSyncs;
+        errno = EINTR;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, descriptor));
+}
+int InterruptTheNextSyncs(int count) {
+    const int left = interruptedSyncs;
+    interruptedSyncs = count;
+    return left;
+}
+#endif
+
+namespace {
+
+struct Services {
+    const char* name;
+    const FileAccess* files;
+    bool system;  // the system's own: a file being read cannot be opened again, a save reaches the disk
+};
+
+class FileServices : public ::testing::TestWithParam<Services> {
+protected:
+    void SetUp() override {
+        std::string name = std::string("scratch-") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        home = std::filesystem::current_path();
+        folder = home / name;
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder / "textures");
+        std::filesystem::current_path(folder);
+        InterruptTheNextSyncs(0);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(home);
+        std::filesystem::remove_all(folder);
+    }
+
+    bool Write(const char* path, const std::string& bytes, int pieces = 1) const {
+        FileHandle* file = files.createForWriting(path);
+        if (file == nullptr)
+            return false;
+        bool written = files.writeBytes(file, "", 0);
+        for (size_t at = 0, step = bytes.size() / pieces + 1; at < bytes.size(); at += step)
+            written = files.writeBytes(file, bytes.data() + at, std::min(step, bytes.size() - at)) && written;
+        return files.finishWriting(file) && written;
+    }
+    // Every byte until the end; "<unopenable>" or "<failed>" when it could not be opened or read.
+    std::string Read(const char* path) const {
+        FileHandle* file = files.openForReading(path);
+        if (file == nullptr)
+            return "<unopenable>";
+        std::string bytes;
+        unsigned char byte = 0;
+        while (files.readByte(file, &byte))
+            bytes += static_cast<char>(byte);
+        const bool failed = files.readFailed(file);
+        files.closeReading(file);
+        return failed ? "<failed>" : bytes;
+    }
+
+    const FileAccess& files = *GetParam().files;
+    std::filesystem::path home, folder;
+};
+
+TEST_P(FileServices, WrittenBytesReadBackWholeAndCutAnOlderLongerFile) {
+    const std::string scores = std::string("920 Pilot\r\n1 ostrel\r\n0\r\n\r\n\0\xff", 28) + std::string(70000, 'x');
+    ASSERT_TRUE(Write("textures/scores.asc", std::string(100000, '9')));
+    ASSERT_TRUE(Write("textures/scores.asc", scores, 200));
+    EXPECT_TRUE(Read("textures/scores.asc") == scores);
+    ASSERT_TRUE(Write("textures/scores.asc", ""));
+    EXPECT_EQ(Read("textures/scores.asc"), "");
+}
+
+TEST_P(FileServices, NothingIsReadOrMadeWhereNothingStands) {
+    for (const char* path : {"textures/absent.asc", "absent/scores.asc"}) {
+        EXPECT_EQ(Read(path), "<unopenable>") << path;
+        EXPECT_FALSE(files.exists(path)) << path;
+        EXPECT_FALSE(files.removeFile(path)) << path;
+    }
+    EXPECT_EQ(files.createForWriting("absent/scores.asc"), nullptr);
+}
+
+// What keeps a file from being read is told apart from its absence, and a failed read from the end.
+TEST_P(FileServices, AHeldFileOrAFailedReadIsNeitherAMissingFileNorItsEnd) {
+    ASSERT_TRUE(Write("textures/scores.asc", "5 a\r\n"));
+    FileHandle* first = files.openForReading("textures/scores.asc");
+    ASSERT_NE(first, nullptr);
+    if (GetParam().system) {
+        EXPECT_EQ(Read("textures/scores.asc"), "<unopenable>");
+    }
+    EXPECT_TRUE(files.exists("textures/scores.asc"));
+    files.closeReading(first);
+    EXPECT_EQ(Read("textures/scores.asc"), "5 a\r\n");
+    // A folder opened as a file, where the system allows that, fails every read.
+    if (FileHandle* folderAsFile = files.openForReading("textures")) {
+        unsigned char byte = 0;
+        EXPECT_FALSE(files.readByte(folderAsFile, &byte));
+        EXPECT_TRUE(files.readFailed(folderAsFile));
+        files.closeReading(folderAsFile);
+    }
+}
+
+// The save: a new file written beside the old one replaces it in one step, even when a signal
+// interrupts the syncs; a replacement without a new file fails and keeps the old one.
+TEST_P(FileServices, ReplacingPutsTheNewFileInPlaceOfTheOldOnce) {
+    ASSERT_TRUE(Write("textures/scores.asc", std::string(5000, '7')));
+    InterruptTheNextSyncs(2);
+    ASSERT_TRUE(Write("textures/scores.asc.tmp", "3 rover\r\n"));
+    EXPECT_TRUE(files.replaceFile("textures/scores.asc.tmp", "textures/scores.asc"));
+    EXPECT_EQ(Read("textures/scores.asc"), "3 rover\r\n");
+    EXPECT_FALSE(files.exists("textures/scores.asc.tmp"));
+    EXPECT_TRUE(InterruptTheNextSyncs(0) == 0 || !GetParam().system) << "the file and its folder were not both synced";
+    EXPECT_FALSE(files.replaceFile("textures/scores.asc.tmp", "textures/scores.asc"));
+    EXPECT_EQ(Read("textures/scores.asc"), "3 rover\r\n");
+    // In the working folder itself, and where no old file stands.
+    ASSERT_TRUE(Write("scores.tmp", "0\r\n\r\n"));
+    EXPECT_TRUE(files.replaceFile("scores.tmp", "scores.asc"));
+    EXPECT_EQ(Read("scores.asc"), "0\r\n\r\n");
+    EXPECT_TRUE(files.removeFile("scores.asc"));
+    EXPECT_FALSE(files.exists("scores.asc"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, FileServices,
+                         ::testing::Values(Services{"standard", &standardFileAccess, false},
+                                           Services{"platform", &platformFileAccess, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
