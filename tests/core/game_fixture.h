@@ -1,5 +1,6 @@
 // Shared ground for the rules' tests: a settable clock, seed 1, a running level-1 game on a clear
-// board and a default score table.
+// board with a three-segment snake heading up from (20, 10), a default score table and a record of
+// the score list's redraws.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -16,13 +17,7 @@
 #include "scores/scores.h"
 
 inline uint32_t now;  // the clock the rules read
-inline uint32_t TestClock() {
-    return now;
-}
-inline int32_t scoreListDraws;  // each finished game asks for one redraw of the list
-inline void CountScoreListDraw(int32_t) {
-    ++scoreListDraws;
-}
+inline int32_t scoreListDraws, drawnAround;
 
 // Built with snprintf: string concatenation draws a false overlap warning from the cross compiler.
 inline std::string Numbered(const char* prefix, long long number) {
@@ -49,39 +44,27 @@ inline void PlayGame(const std::string& name, int32_t points) {
     InsertScore();
 }
 
-inline int32_t RankedEntriesOf(const char* name) {
-    int32_t count = 0;
-    for (int32_t slot = 0; slot < rankedEntries; ++slot)
-        count += NameAt(slot) == name;
-    return count;
-}
-
-inline int32_t WallCells() {
-    int32_t count = 0;
-    for (const auto& column : Board)
-        for (int32_t cell : column)
-            count += cell != 0;
-    return count;
-}
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::memset(Board, 0, sizeof Board);
         std::memset(ItemTable, 0, sizeof ItemTable);
         InitGameTables();
+        LaySnake({{20, 10}, {20, 11}, {20, 12}});
         level = gameRunning = 1;
         score = 0;
         direction = Up;
         now = 1000000;
-        SetClockSource(TestClock);
+        SetClockSource([] { return now; });
         SeedRandom(1);
         SetDefaultScores();
         ScoreTable[insertionSlot] = ScoreEntry{};
-        lastInsertRank = 0;
+        lastInsertRank = scoreListDraws = drawnAround = 0;
         std::strcpy(playerName, "tester");
-        scoreListDraws = 0;
-        drawScoreListRequest = CountScoreListDraw;
+        drawScoreListRequest = [](int32_t centre) {
+            ++scoreListDraws;
+            drawnAround = centre;
+        };
     }
     void TearDown() override {
         SetClockSource(nullptr);

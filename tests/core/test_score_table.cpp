@@ -1,35 +1,14 @@
-// The high-score table: the ranking of finished games and the redraw they ask for.
-#include <vector>
-
+// The high-score table: the ranking of finished games and the redraw of the list around each.
 #include "tests/core/game_fixture.h"
 
 namespace {
 
-std::vector<std::string> redraws;  // what the display was asked to do, in order
-void RecordReload() {
-    redraws.push_back("reload");
-}
-void RecordDraw(int32_t centre) {
-    redraws.push_back(Numbered("draw ", centre));
+void SetEntry(int32_t slot, const std::string& name, int32_t points) {
+    std::snprintf(ScoreTable[slot].name, sizeof ScoreTable[slot].name, "%s", name.c_str());
+    ScoreTable[slot].score = points;
 }
 
-class ScoreTableTest : public GameTest {
-protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        redraws.clear();
-        reloadBackgroundRequest = RecordReload;
-        drawScoreListRequest = RecordDraw;
-    }
-    void TearDown() override {
-        reloadBackgroundRequest = nullptr;
-        GameTest::TearDown();
-    }
-    static void SetEntry(int32_t slot, const std::string& name, int32_t points) {
-        std::snprintf(ScoreTable[slot].name, sizeof ScoreTable[slot].name, "%s", name.c_str());
-        ScoreTable[slot].score = points;
-    }
-};
+using ScoreTableTest = GameTest;
 
 TEST_F(ScoreTableTest, AGameRanksAboveSmallerScoresAndBelowEveryOlderEqual) {
     const struct {
@@ -44,6 +23,7 @@ TEST_F(ScoreTableTest, AGameRanksAboveSmallerScoresAndBelowEveryOlderEqual) {
         SetEntry(4, "c", 4996);
         PlayGame("new", c.points);
         EXPECT_EQ(lastInsertRank, c.place);
+        EXPECT_EQ(drawnAround, c.place);
         EXPECT_EQ(NameAt(c.place - 1), "new");
         EXPECT_EQ(c.place > 1 ? NameAt(c.place - 2) : "", c.above);
         EXPECT_EQ(c.place < rankedEntries ? NameAt(c.place) : "", c.below);
@@ -51,18 +31,17 @@ TEST_F(ScoreTableTest, AGameRanksAboveSmallerScoresAndBelowEveryOlderEqual) {
     }
 }
 
+// A name is kept to 255 bytes whatever playerName holds, and a game that does not rank stays in the
+// insertion slot, the list still drawn around the last game that did.
 TEST_F(ScoreTableTest, AGameThatDoesNotRankKeepsTheLastPlaceAndStillRedrawsTheList) {
-    PlayGame("Pilot", 920);
-    PlayGame("rover", 480);
-    PlayGame("zero", 1);  // equal to the defaults: it stays in the insertion slot
-    EXPECT_EQ(lastInsertRank, 2);
-    EXPECT_EQ(NameAt(2), "ostrel");
-    EXPECT_EQ(NameAt(insertionSlot), "zero");
-    EXPECT_EQ(redraws, (std::vector<std::string>{"reload", "draw 1", "reload", "draw 2", "reload", "draw 2"}));
-    reloadBackgroundRequest = nullptr;
-    drawScoreListRequest = nullptr;
-    PlayGame("late", 990);  // without the display's hooks a game only ranks
-    EXPECT_EQ(NameAt(0), "late");
+    std::memset(playerName, 'P', sizeof playerName);
+    score = 920;
+    InsertScore();
+    EXPECT_TRUE(NameAt(0) == std::string(255, 'P') && ScoreTable[0].score == 920);
+    PlayGame("zero", 1);  // equal to the defaults
+    EXPECT_TRUE(NameAt(1) == "ostrel" && NameAt(insertionSlot) == "zero");
+    EXPECT_EQ(lastInsertRank, 1);
+    EXPECT_EQ(std::make_tuple(scoreListDraws, drawnAround), std::make_tuple(2, 1));
 }
 
 }  // namespace
