@@ -19,13 +19,6 @@
 inline uint32_t now;  // the clock the rules read
 inline int32_t scoreListDraws, drawnAround;
 
-// Built with snprintf: string concatenation draws a false overlap warning from the cross compiler.
-inline std::string Numbered(const char* prefix, long long number) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s%lld", prefix, number);
-    return text;
-}
-
 // The snake from head to tail.
 inline void LaySnake(std::initializer_list<Segment> cells) {
     snakeLength = 0;
@@ -58,16 +51,11 @@ protected:
         SetClockSource([] { return now; });
         SeedRandom(1);
         SetDefaultScores();
-        ScoreTable[insertionSlot] = ScoreEntry{};
         lastInsertRank = scoreListDraws = drawnAround = 0;
         std::strcpy(playerName, "tester");
         drawScoreListRequest = [](int32_t centre) {
             ++scoreListDraws;
             drawnAround = centre;
         };
-    }
-    void TearDown() override {
-        SetClockSource(nullptr);
-        drawScoreListRequest = nullptr;
     }
 };

@@ -1,4 +1,5 @@
-// A new game, the snake's step with its collisions, the pace of the steps and the climb through the levels.
+// The snake's step with its collisions, the pace of the steps, the bonus items and the climb
+// through the levels.
 #include "tests/core/game_fixture.h"
 
 namespace {
@@ -10,31 +11,15 @@ TEST(Pace, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
         EXPECT_EQ(IsStepDue(c[0], c[1], c[2]), c[3] == 1) << c[0] << " ms";
 }
 
-using SnakeStep = GameTest;
-
-TEST_F(SnakeStep, ANewGameStartsAtLevelOneWithThreeSegmentsAndOnlySlotZeroPlaced) {
-    SetLevel(7);
-    score = 99;
-    gameRunning = 0;
-    NewGame();
-    EXPECT_EQ(std::make_tuple(gameRunning, level, score, snakeLength, direction), std::make_tuple(1, 1, 0, 3, Up));
-    for (int32_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(Snake[i].x == 23 && Snake[i].y == 14 + i) << i;
-    EXPECT_EQ(Board[5][5], 0);  // level 7's walls are gone, and its heading
-    // Seed 1 draws 41 and 18467: column 0, row 15, and nothing more.
-    EXPECT_EQ(std::make_tuple(ItemTable[0].x, ItemTable[0].y, ItemTable[0].placedAt), std::make_tuple(0, 15, now));
-    EXPECT_EQ(NextRandom(), 6334);
-}
+using Rules = GameTest;
 
 // The edge and a wall end the game when the head would move onto them; the head stays on its cell.
-TEST_F(SnakeStep, TheEdgeOrAWallAheadEndsTheGameOnceWithTheHeadOnTheLastFreeCell) {
-    // Level, the last free cell, the heading and its step; level 3 has a wall down column 10.
-    const int32_t cases[][6] = {{1, 23, 0, Up, 0, -1},
-                                {1, 46, 9, Right, 1, 0},
-                                {1, 12, 28, Down, 0, 1},
-                                {1, 0, 9, Left, -1, 0},
-                                {3, 9, 12, Right, 1, 0}};
-    for (const auto& [n, x, y, heading, dx, dy] : cases) {
+TEST_F(Rules, TheEdgeOrAWallAheadEndsTheGameOnceWithTheHeadOnTheLastFreeCell) {
+    // Level, the last free cell and the heading; level 3 has a wall down column 10.
+    const int32_t cases[][4] = {
+        {1, 23, 0, Up}, {1, 46, 9, Right}, {1, 12, 28, Down}, {1, 0, 9, Left}, {3, 9, 12, Right}};
+    for (const auto& [n, x, y, heading] : cases) {
+        const int32_t dx = (heading == Right) - (heading == Left), dy = (heading == Down) - (heading == Up);
         SetUp();
         SetLevel(n);
         LaySnake({{x - dx, y - dy}, {x - 2 * dx, y - 2 * dy}, {x - 3 * dx, y - 3 * dy}});
@@ -50,18 +35,15 @@ TEST_F(SnakeStep, TheEdgeOrAWallAheadEndsTheGameOnceWithTheHeadOnTheLastFreeCell
 
 // The body test looks at the cell the head stands on, so a move onto the body ends the game a step
 // later, and a head may follow the tail into the cell it leaves.
-TEST_F(SnakeStep, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
-    for (bool tailHeld : {false, true}) {
+TEST_F(Rules, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
+    for (int32_t length : {4, 5}) {  // a fifth segment is stacked on the tail's cell
         gameRunning = 1;
-        LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}});
-        if (tailHeld)
-            Snake[snakeLength++] = Segment{10, 11};
+        LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}, {10, 11}});
+        snakeLength = length;
         direction = Down;
         StepSnake();
-        ASSERT_EQ(gameRunning, 1);
         StepSnake();
-        EXPECT_EQ(gameRunning, tailHeld ? 0 : 1);
-        EXPECT_TRUE(HeadOn(10, tailHeld ? 11 : 12));
+        EXPECT_TRUE(length == 4 ? gameRunning == 1 && HeadOn(10, 12) : gameRunning == 0 && HeadOn(10, 11));
     }
 }
 
@@ -94,7 +76,7 @@ int32_t ExpectedWall(int32_t levelNumber, int32_t x, int32_t y) {
 
 // Lengths 25, 50, 100, 150, 200 and 300 each climb one level: its walls, heading Up, and the snake
 // laid out again in the start column with the rest of its body stacked on the third cell.
-TEST_F(GameTest, EachPromotionLengthClimbsALevelAndLaysItsWalls) {
+TEST_F(Rules, EachPromotionLengthClimbsALevelAndLaysItsWalls) {
     const int32_t longest[] = {24, 49, 99, 149, 199, 299};  // the longest snake that stays on each level
     for (int32_t n = 1; n <= 6; ++n) {
         level = n;
@@ -114,10 +96,54 @@ TEST_F(GameTest, EachPromotionLengthClimbsALevelAndLaysItsWalls) {
         EXPECT_TRUE(HeadOn(23, 14) && Snake[1].x == 23 && Snake[1].y == 15);
         for (int32_t i = 2; i < snakeLength; ++i)
             ASSERT_TRUE(Snake[i].x == 23 && Snake[i].y == 16) << i;
+        for (int32_t i = 0; i < 3000; ++i) {  // items land off the walls, never in column 46 or row 28
+            PlaceItemRandomly(ItemTable[0]);
+            const int32_t x = ItemTable[0].x, y = ItemTable[0].y;
+            ASSERT_TRUE(x >= 0 && x <= 45 && y >= 0 && y <= 27 && Board[x][y] == 0) << x << ", " << y;
+        }
     }
     level = 1;  // one pass climbs every level the length allows
     CheckPromotion();
     EXPECT_EQ(level, 7);
+}
+
+void PutItem(int32_t slot, int32_t x, int32_t y, uint32_t placedAt) {
+    ItemTable[slot].x = x;
+    ItemTable[slot].y = y;
+    ItemTable[slot].placedAt = placedAt;
+}
+
+// An item shows once more than its delay has passed since it was placed, and moves once more than
+// delay and lifetime have; every one that shows under the head is eaten, even past its lifetime.
+// New segments stack on the tail's cell, and only below the length limit; points always count.
+TEST_F(Rules, EveryVisibleItemUnderTheHeadIsEatenOnceAndTheOthersMoveWhenTheirTimeIsUp) {
+    level = 5;
+    now = 5000;                       // the times below run back across the wrap of the clock
+    PutItem(0, 20, 10, now - 20000);  // 1 point, 1 segment; expired but not yet moved
+    PutItem(1, 20, 10, now - 10001);  // 1 point, no growth
+    PutItem(2, 20, 10, now - 15001);  // 3 points, 3 segments
+    PutItem(3, 20, 10, now - 20000);  // still hidden
+    PutItem(4, 40, 20, now - 30000);  // neither eaten nor moved yet
+    PutItem(5, 20, 10, 0);            // level 5 plays slots 0..4 only
+    UpdateItems();
+    EXPECT_EQ(score, 1 + 1 + 3);
+    ASSERT_EQ(snakeLength, 3 + 1 + 3);
+    for (int32_t i = 3; i < snakeLength; ++i)
+        EXPECT_TRUE(Snake[i].x == 20 && Snake[i].y == 12) << i;
+    EXPECT_TRUE(ItemTable[3].x == 20 && ItemTable[4].x == 40 && ItemTable[4].placedAt == now - 30000);
+    EXPECT_TRUE(ItemTable[0].placedAt == now && ItemTable[5].placedAt == 0u);
+    ++now;  // slot 3 shows and is eaten, slot 4 moves
+    UpdateItems();
+    EXPECT_TRUE(score == 10 && ItemTable[4].placedAt == now);
+
+    level = 7;  // no promotion lays the snake out again between these pickups
+    for (int32_t before : {14899, 14900}) {
+        snakeLength = before;
+        PutItem(4, 20, 10, now - 25001);  // 5 points, 5 segments
+        UpdateItems();
+        EXPECT_EQ(snakeLength, before == 14899 ? 14904 : 14900);  // the limit is tested once per pickup
+    }
+    EXPECT_EQ(score, 20);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The generated pictures as the game uses them: their sizes, the atlas cells it copies, and the
-// strip it repeats across the field.
+// The generated pictures as the game uses them: the atlas cells it copies and the strip it repeats
+// across the field.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "tools/artwork.h"
 
@@ -19,14 +17,6 @@ int DifferingPixels(int leftA, int topA, int leftB, int topB) {
         for (int x = 0; x < cellSize; ++x)
             n += !(GetPixel(Atlas(), leftA + x, topA + y) == GetPixel(Atlas(), leftB + x, topB + y));
     return n;
-}
-
-TEST(Artwork, PicturesHaveTheSizesTheGameStretchesThemTo) {
-    const Image strip = DrawBackdropStrip(), background = DrawBackground();
-    const IndexedImage icon = DrawIcon();
-    EXPECT_EQ(std::vector<int>({Atlas().width, Atlas().height, strip.width, strip.height, background.width,
-                                background.height, icon.width, icon.height}),
-              std::vector<int>({320, 32, 64, 464, 800, 600, 32, 32}));
 }
 
 // The red of the forked tongue lies within 3 pixels of the edge the head faces, and of no other.
@@ -65,20 +55,6 @@ TEST(Artwork, TheStripRepeatsSidewaysWithoutASeam) {
             ASSERT_EQ(GetPixel(strip, 63, y), GetPixel(strip, join - 1, y)) << "row " << y;
             ASSERT_EQ(GetPixel(strip, 0, y), GetPixel(strip, join, y)) << "row " << y;
         }
-}
-
-// Every size of the desktop icon is drawn at that size: a rounded tile whose corners let the
-// desktop through, with the snake's eye (yellow) and tongue (red) on it.
-TEST(Artwork, TheDesktopIconIsDrawnAtEachOfItsSizes) {
-    for (const int size : appIconSizes) {
-        const RgbaImage icon = DrawAppIcon(size);
-        ASSERT_TRUE(icon.width == size && icon.pixels.size() == std::size_t(size) * size &&
-                    icon.alpha.size() == icon.pixels.size());
-        EXPECT_EQ(icon.alpha[0] + icon.alpha[size - 1] + icon.alpha[icon.alpha.size() - size], 0) << size;
-        EXPECT_EQ(icon.alpha[std::size_t(size / 2) * size + size / 2], 255) << size;
-        EXPECT_GE(std::count(icon.pixels.begin(), icon.pixels.end(), Rgb{255, 214, 40}), 2) << size;
-        EXPECT_GE(std::count(icon.pixels.begin(), icon.pixels.end(), Rgb{240, 40, 60}), 3) << size;
-    }
 }
 
 }  // namespace
