@@ -1,5 +1,5 @@
 // Shared ground for the rules' tests: a settable clock, seed 1, a running level-1 game on a clear
-// board with a three-segment snake heading up from (20, 10), a default score table and a record of
+// board with a three-segment snake from (20, 10) down, a default score table and a record of
 // the score list's redraws.
 #pragma once
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
-#include <tuple>
 
 #include "game/clock.h"
 #include "game/game.h"
@@ -46,7 +45,6 @@ protected:
         LaySnake({{20, 10}, {20, 11}, {20, 12}});
         level = gameRunning = 1;
         score = 0;
-        direction = Up;
         now = 1000000;
         SetClockSource([] { return now; });
         SeedRandom(1);

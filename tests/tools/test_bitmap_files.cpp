@@ -13,22 +13,16 @@ std::uint32_t Le(const Bytes& file, std::size_t at, int size) {
     return value;
 }
 
-struct Field {
-    std::size_t at;
-    int size;
-    std::uint32_t value;
-};
-
 TEST(BitmapFile, A24BitBottomUpPictureBehindA54ByteHeaderWithRowsPaddedTo4Bytes) {
     Image image = MakeImage(3, 2, {0, 0, 0});
     SetPixel(image, 0, 1, {255, 0, 0});  // bottom left: red
     SetPixel(image, 2, 0, {0, 0, 255});  // top right: blue
     const Bytes file = EncodeBmp24(image);
     ASSERT_EQ(file.size(), 54u + 2 * 12);
-    const Field fields[] = {{0, 2, 0x4D42}, {2, 4, 78}, {10, 4, 54}, {14, 4, 40}, {18, 4, 3},
-                            {22, 4, 2},     {26, 2, 1}, {28, 2, 24}, {30, 4, 0},  {34, 4, 24}};
-    for (const Field& f : fields)
-        EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
+    const std::uint32_t fields[][3] = {{0, 2, 0x4D42}, {2, 4, 78}, {10, 4, 54}, {14, 4, 40}, {18, 4, 3},
+                                       {22, 4, 2},     {26, 2, 1}, {28, 2, 24}, {30, 4, 0},  {34, 4, 24}};
+    for (const auto& [at, size, value] : fields)  // offset, size, value
+        EXPECT_EQ(Le(file, at, size), value) << "at " << at;
     EXPECT_EQ(Bytes(file.begin() + 54, file.end()),
               (Bytes{0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0}));
 }
@@ -42,10 +36,11 @@ TEST(IconFile, One32By32SixteenColourImageWithItsMaskBottomRowFirst) {
     const Bytes file = EncodeIco4(icon);
     // Directory, one entry, header, 16 palette entries, 32 rows of 16 colour bytes and of 4 mask bytes.
     ASSERT_EQ(file.size(), 6u + 16 + 40 + 64 + 32 * 16 + 32 * 4);
-    const Field fields[] = {{0, 2, 0},  {2, 2, 1},    {4, 2, 1},   {6, 1, 32},  {7, 1, 32},  {8, 1, 16},  {10, 2, 1},
-                            {12, 2, 4}, {14, 4, 744}, {18, 4, 22}, {22, 4, 40}, {26, 4, 32}, {30, 4, 64}, {36, 2, 4}};
-    for (const Field& f : fields)
-        EXPECT_EQ(Le(file, f.at, f.size), f.value) << "at " << f.at;
+    const std::uint32_t fields[][3] = {{0, 2, 0},   {2, 2, 1},   {4, 2, 1},   {6, 1, 32},   {7, 1, 32},
+                                       {8, 1, 16},  {10, 2, 1},  {12, 2, 4},  {14, 4, 744}, {18, 4, 22},
+                                       {22, 4, 40}, {26, 4, 32}, {30, 4, 64}, {36, 2, 4}};
+    for (const auto& [at, size, value] : fields)  // offset, size, value
+        EXPECT_EQ(Le(file, at, size), value) << "at " << at;
     const std::size_t colours = 22 + 40 + 64, mask = colours + 32 * 16;
     EXPECT_EQ(file[colours], (13 << 4) | 14);  // the left pixel in the high nibble
     EXPECT_EQ(file[mask + 1], 0x40);
@@ -69,8 +64,7 @@ TEST(PngFile, AnRgbaPictureInStoredBlocksUnderTheirChecksums) {
         << "IHDR: 256 x 256, 8-bit RGBA, with its CRC";
     RgbaImage back{};
     ASSERT_TRUE(DecodePng(file, back));
-    EXPECT_EQ(back.width, 256);
-    EXPECT_TRUE(back.pixels == picture.pixels && back.alpha == picture.alpha);
+    EXPECT_TRUE(back.width == 256 && back.pixels == picture.pixels && back.alpha == picture.alpha);
 }
 
 }  // namespace
