@@ -50,7 +50,6 @@ protected:
         SeedRandom(1);
         SetDefaultScores();
         lastInsertRank = scoreListDraws = drawnAround = 0;
-        std::strcpy(playerName, "tester");
         drawScoreListRequest = [](int32_t centre) {
             ++scoreListDraws;
             drawnAround = centre;

@@ -4,14 +4,13 @@
 
 namespace {
 
-TEST(Pace, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
-    InitGameTables();
+using Rules = GameTest;
+
+TEST_F(Rules, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
     const int cases[][4] = {{250, 1, 0, 0}, {251, 1, 0, 1}, {37, 5, 1, 0}, {38, 5, 1, 1}, {25, 7, 0, 0}, {26, 7, 0, 1}};
     for (const auto& c : cases)  // elapsed ms, level, Shift held, due
         EXPECT_EQ(IsStepDue(c[0], c[1], c[2]), c[3] == 1) << c[0] << " ms";
 }
-
-using Rules = GameTest;
 
 // The edge and a wall end the game when the head would move onto them; the head stays on its cell.
 TEST_F(Rules, TheEdgeOrAWallAheadEndsTheGameOnceWithTheHeadOnTheLastFreeCell) {
@@ -29,22 +28,28 @@ TEST_F(Rules, TheEdgeOrAWallAheadEndsTheGameOnceWithTheHeadOnTheLastFreeCell) {
         ASSERT_TRUE(gameRunning == 1 && HeadOn(x, y)) << "heading " << heading;
         StepSnake();
         EXPECT_TRUE(gameRunning == 0 && HeadOn(x, y)) << "heading " << heading;
-        EXPECT_TRUE(NameAt(0) == "tester" && ScoreTable[0].score == 7 && scoreListDraws == 1);
+        EXPECT_TRUE(NameAt(0) == "snake" && ScoreTable[0].score == 7 && scoreListDraws == 1);
     }
 }
 
-// The body test looks at the cell the head stands on, so a move onto the body ends the game a step
-// later, and a head may follow the tail into the cell it leaves.
-TEST_F(Rules, TheHeadMayTakeTheTailsCellUnlessGrowthHoldsTheTailThere) {
-    for (int32_t length : {4, 5}) {  // a fifth segment is stacked on the tail's cell
-        gameRunning = 1;
-        LaySnake({{10, 10}, {11, 10}, {11, 11}, {10, 11}, {10, 11}});
-        snakeLength = length;
-        direction = Down;
-        StepSnake();
-        StepSnake();
-        EXPECT_TRUE(length == 4 ? gameRunning == 1 && HeadOn(10, 12) : gameRunning == 0 && HeadOn(10, 11));
-    }
+// A game starts at level 1 with no walls, three segments from (23, 14) down heading up, and only
+// slot 0 placed. The body test looks at the cell the head stands on, so two quick turns back along
+// the neck take the head onto the body and end the game one step later.
+TEST_F(Rules, ANewGameHeadsUpAndTwoQuickTurnsBackAlongTheNeckEndItOneStepLater) {
+    SetLevel(7);
+    score = 99;
+    gameRunning = 0;
+    NewGame();
+    EXPECT_TRUE(level == 1 && score == 0 && snakeLength == 3 && Board[5][5] == 0);
+    // Seed 1 draws 41 and 18467: column 0, row 15.
+    EXPECT_TRUE(ItemTable[0].x == 0 && ItemTable[0].y == 15 && ItemTable[0].placedAt == now);
+    StepSnake();
+    direction = Left;  // neither turn reverses the heading it replaces
+    direction = Down;
+    StepSnake();
+    ASSERT_TRUE(gameRunning == 1 && HeadOn(23, 14));
+    StepSnake();
+    EXPECT_TRUE(gameRunning == 0 && HeadOn(23, 14));
 }
 
 // The layouts as a player would describe them, written apart from the game's own table.
@@ -119,21 +124,21 @@ void PutItem(int32_t slot, int32_t x, int32_t y, uint32_t placedAt) {
 TEST_F(Rules, EveryVisibleItemUnderTheHeadIsEatenOnceAndTheOthersMoveWhenTheirTimeIsUp) {
     level = 5;
     now = 5000;                       // the times below run back across the wrap of the clock
-    PutItem(0, 20, 10, now - 20000);  // 1 point, 1 segment; expired but not yet moved
+    PutItem(0, 40, 20, now - 15000);  // neither eaten nor moved yet
     PutItem(1, 20, 10, now - 10001);  // 1 point, no growth
     PutItem(2, 20, 10, now - 15001);  // 3 points, 3 segments
     PutItem(3, 20, 10, now - 20000);  // still hidden
-    PutItem(4, 40, 20, now - 30000);  // neither eaten nor moved yet
+    PutItem(4, 20, 10, now - 30001);  // 5 points, 5 segments; expired but not yet moved
     PutItem(5, 20, 10, 0);            // level 5 plays slots 0..4 only
     UpdateItems();
-    EXPECT_EQ(score, 1 + 1 + 3);
-    ASSERT_EQ(snakeLength, 3 + 1 + 3);
-    EXPECT_TRUE(Snake[3].x == 20 && Snake[3].y == 12 && Snake[6].x == 20 && Snake[6].y == 12);
-    EXPECT_TRUE(ItemTable[3].x == 20 && ItemTable[4].x == 40 && ItemTable[4].placedAt == now - 30000);
-    EXPECT_TRUE(ItemTable[0].placedAt == now && ItemTable[5].placedAt == 0u);
-    ++now;  // slot 3 shows and is eaten, slot 4 moves
+    EXPECT_EQ(score, 1 + 3 + 5);
+    ASSERT_EQ(snakeLength, 3 + 3 + 5);
+    EXPECT_TRUE(Snake[3].x == 20 && Snake[3].y == 12 && Snake[10].x == 20 && Snake[10].y == 12);
+    EXPECT_TRUE(ItemTable[3].x == 20 && ItemTable[0].x == 40 && ItemTable[0].placedAt == now - 15000);
+    EXPECT_TRUE(ItemTable[4].placedAt == now && ItemTable[5].placedAt == 0u);
+    ++now;  // slot 3 shows and is eaten, slot 0 moves
     UpdateItems();
-    EXPECT_TRUE(score == 10 && ItemTable[4].placedAt == now);
+    EXPECT_TRUE(score == 14 && ItemTable[0].placedAt == now);
 
     level = 7;  // no promotion lays the snake out again between these pickups
     for (int32_t before : {14899, 14900}) {
@@ -142,7 +147,7 @@ TEST_F(Rules, EveryVisibleItemUnderTheHeadIsEatenOnceAndTheOthersMoveWhenTheirTi
         UpdateItems();
         EXPECT_EQ(snakeLength, before == 14899 ? 14904 : 14900);  // the limit is tested once per pickup
     }
-    EXPECT_EQ(score, 20);
+    EXPECT_EQ(score, 24);
 }
 
 }  // namespace
