@@ -1,5 +1,6 @@
 // Shared ground for the rules' tests: a settable clock, seed 1, a running level-1 game on a clear
-// board and a default score table.
+// board with a three-segment snake from (20, 10) down, a default score table and a record of
+// the score list's redraws.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
-#include <tuple>
 
 #include "game/clock.h"
 #include "game/game.h"
@@ -16,20 +16,7 @@
 #include "scores/scores.h"
 
 inline uint32_t now;  // the clock the rules read
-inline uint32_t TestClock() {
-    return now;
-}
-inline int32_t scoreListDraws;  // each finished game asks for one redraw of the list
-inline void CountScoreListDraw(int32_t) {
-    ++scoreListDraws;
-}
-
-// Built with snprintf: string concatenation draws a false overlap warning from the cross compiler.
-inline std::string Numbered(const char* prefix, long long number) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s%lld", prefix, number);
-    return text;
-}
+inline int32_t scoreListDraws, drawnAround;
 
 // The snake from head to tail.
 inline void LaySnake(std::initializer_list<Segment> cells) {
@@ -49,42 +36,23 @@ inline void PlayGame(const std::string& name, int32_t points) {
     InsertScore();
 }
 
-inline int32_t RankedEntriesOf(const char* name) {
-    int32_t count = 0;
-    for (int32_t slot = 0; slot < rankedEntries; ++slot)
-        count += NameAt(slot) == name;
-    return count;
-}
-
-inline int32_t WallCells() {
-    int32_t count = 0;
-    for (const auto& column : Board)
-        for (int32_t cell : column)
-            count += cell != 0;
-    return count;
-}
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::memset(Board, 0, sizeof Board);
         std::memset(ItemTable, 0, sizeof ItemTable);
         InitGameTables();
+        LaySnake({{20, 10}, {20, 11}, {20, 12}});
         level = gameRunning = 1;
         score = 0;
-        direction = Up;
         now = 1000000;
-        SetClockSource(TestClock);
+        SetClockSource([] { return now; });
         SeedRandom(1);
         SetDefaultScores();
-        ScoreTable[insertionSlot] = ScoreEntry{};
-        lastInsertRank = 0;
-        std::strcpy(playerName, "tester");
-        scoreListDraws = 0;
-        drawScoreListRequest = CountScoreListDraw;
-    }
-    void TearDown() override {
-        SetClockSource(nullptr);
-        drawScoreListRequest = nullptr;
+        lastInsertRank = scoreListDraws = drawnAround = 0;
+        drawScoreListRequest = [](int32_t centre) {
+            ++scoreListDraws;
+            drawnAround = centre;
+        };
     }
 };
