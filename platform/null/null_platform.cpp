@@ -343,6 +343,8 @@ bool PlatformPeekMessage(Message* message) {
         // The idle work has run at this reading: time passes up to what happens next, the next
         // key or the step that the idle work said is due.
         if (dueSet) {
+            // A due time that is not ahead still moves time on by a millisecond, so that a wrong
+            // one shows as a wrong replay rather than as a loop that never ends.
             const uint32_t untilDue = dueAt - clockMs < 0x80000000u ? dueAt - clockMs : 0;
             clockMs += keyAhead && untilKey < untilDue ? untilKey : std::max(untilDue, 1u);
         } else if (keyAhead) {
