@@ -1,5 +1,7 @@
 // SDL's events as the Windows messages the game reads: its keys as virtual keys, Alt+F4 and the
 // window's close as a close, focus as activation, and nothing for anything else.
+#include <csignal>
+
 #include "platform/sdl/tests/sdl_test_support.h"
 
 namespace {
@@ -50,6 +52,19 @@ TEST_F(SdlLayer, EventsArriveAsTheMessagesTheGameReadsOrNotAtAll) {
         const bool delivered = PlatformPeekMessage(&message) || PlatformPeekMessage(&message);
         EXPECT_EQ(delivered ? message.message : 0, c.message) << "case " << &c - cases;
         EXPECT_EQ(delivered ? message.wParam : 0, c.wParam) << "case " << &c - cases;
+    }
+}
+
+// A hang-up, an interrupt or a termination request that whoever started the game left to it
+// arrives as the window's close, which saves the scores on the way out.
+TEST_F(SdlLayer, HangUpInterruptAndTerminationArriveAsTheWindowsClose) {
+    for (int number : {SIGHUP, SIGINT, SIGTERM}) {
+        std::signal(number, SIG_DFL);
+        InstallEndings(window);
+        std::raise(number);
+        Message message{};
+        ASSERT_TRUE(PlatformPeekMessage(&message)) << number;
+        EXPECT_EQ(message.message, static_cast<uint32_t>(WM_CLOSE)) << number;
     }
 }
 
