@@ -1,0 +1,32 @@
+// The header check of BMP files, shared by every platform.
+#include "platform/bitmap_header.h"
+
+namespace {
+
+uint32_t LittleEndian(const unsigned char* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        value = value << 8 | bytes[i];
+    }
+    return value;
+}
+
+}  // namespace
+
+bool BitmapHeaderFits(const unsigned char* header, size_t count, int64_t fileSize) {
+    if (count < bitmapHeaderBytes || fileSize < 0 || header[0] != 'B' || header[1] != 'M') {
+        return false;
+    }
+    // The info header's size, then the width and the height, the planes and the bits per pixel:
+    // 16-bit fields in the old 12-byte header, 32-bit signed sides in every later one.
+    const bool oldHeader = LittleEndian(header + 14, 4) == 12;
+    const int64_t width = oldHeader ? LittleEndian(header + 18, 2) : static_cast<int32_t>(LittleEndian(header + 18, 4));
+    int64_t height = oldHeader ? LittleEndian(header + 20, 2) : static_cast<int32_t>(LittleEndian(header + 22, 4));
+    const int64_t bitsPerPixel = LittleEndian(header + (oldHeader ? 24 : 28), 2);
+    height = height < 0 ? -height : height;
+    if (width <= 0 || height == 0 || width > largestBitmapSide || height > largestBitmapSide || bitsPerPixel == 0) {
+        return false;
+    }
+    const int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return rowBytes * height <= fileSize - static_cast<int64_t>(LittleEndian(header + 10, 4));
+}
