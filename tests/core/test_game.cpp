@@ -6,10 +6,16 @@ namespace {
 
 using Rules = GameTest;
 
-TEST_F(Rules, AStepIsDueAfterMoreThanTheLevelsDelayHalvedWhileShiftIsHeld) {
-    const int cases[][4] = {{250, 1, 0, 0}, {251, 1, 0, 1}, {37, 5, 1, 0}, {38, 5, 1, 1}, {25, 7, 0, 0}, {26, 7, 0, 1}};
-    for (const auto& c : cases)  // elapsed ms, level, Shift held, due
-        EXPECT_EQ(IsStepDue(c[0], c[1], c[2]), c[3] == 1) << c[0] << " ms";
+// Every level's pace: the delay in ms without and with Shift held, and a step only after more than it.
+TEST_F(Rules, EachLevelStepsAfterMoreThanItsOwnDelayHalvedWhileShiftIsHeld) {
+    const uint32_t delays[8][2] = {{}, {250, 125}, {200, 100}, {150, 75}, {100, 50}, {75, 37}, {50, 25}, {25, 12}};
+    for (int n = 1; n <= 7; ++n) {
+        for (bool shift : {false, true}) {
+            const uint32_t delay = delays[n][shift];
+            EXPECT_TRUE(!IsStepDue(delay, n, shift) && IsStepDue(delay + 1, n, shift))
+                << "level " << n << (shift ? " with Shift" : "") << ": " << delay << " ms";
+        }
+    }
 }
 
 // The edge and a wall end the game when the head would move onto them; the head stays on its cell.
