@@ -42,8 +42,11 @@ void CloseReading(FileHandle* file) {
     std::fclose(Stream(file));
 }
 
-// Binary mode: the writer puts its own CR LF line ends into the bytes.
+// Binary mode: the writer puts its own CR LF line ends into the bytes. Standard C++ cannot test
+// and create in one step; the operating system's services do that.
 FileHandle* CreateForWriting(const char* path) {
+    if (Exists(path))
+        return nullptr;
     return Handle(std::fopen(path, "wb"));
 }
 

@@ -16,7 +16,9 @@ struct FileAccess {
     bool (*exists)(const char* path);
     // Closes a file opened for reading.
     void (*closeReading)(FileHandle* file);
-    // Creates the file, or cuts it to zero length; null when that fails.
+    // Creates a new file for writing; null when anything already stands at the path (checked and
+    // created in one step where the system can: another process may be making the same name) or
+    // when it cannot be made.
     FileHandle* (*createForWriting)(const char* path);
     // Writes all the bytes; false when any could not be written.
     bool (*writeBytes)(FileHandle* file, const void* bytes, size_t count);

@@ -16,11 +16,11 @@ namespace {
 constexpr char keptFileSavePath[] = "textures/scores.asc.new";
 bool scoreFileKept = false;
 
-// The new table is written to the target's name with ".tmp" added, beside it, and only a
-// complete file takes its place. Two copies of the game, one of which found the file held by
-// the other, so never write the same temporary file.
-constexpr char temporaryScoreFilePath[] = "textures/scores.asc.tmp";
-constexpr char temporaryKeptFileSavePath[] = "textures/scores.asc.new.tmp";
+// The new table is written to a temporary file beside its target, and only a complete file takes
+// its place. Each save makes a temporary file of its own, under a name nothing stands at yet: two
+// copies of the game saving at the same moment never write into the same one. A name taken (by
+// another copy's save under way, or left by a crash) only moves the save on to the next name.
+constexpr int32_t temporaryNames = 100;
 
 constexpr char endLines[] = "0\r\n\r\n";  // the end line "0", then one empty line
 
@@ -100,6 +100,21 @@ void KeepScoreFile() {
         "scores are saved to textures/scores.asc.new\n");
 }
 
+FileHandle* CreateTemporaryFile(const char* target, char* temporary, size_t size) {
+    for (int32_t name = 0; name < temporaryNames; ++name) {
+        if (name == 0)
+            std::snprintf(temporary, size, "%s.tmp", target);
+        else
+            std::snprintf(temporary, size, "%s.%d.tmp", target, static_cast<int>(name));
+        if (FileHandle* file = fileAccess.createForWriting(temporary))
+            return file;
+        // A folder that cannot be written to refuses every name alike.
+        if (!fileAccess.exists(temporary))
+            return nullptr;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void LoadScores() {
@@ -129,8 +144,8 @@ void LoadScores() {
 // disk, so the old file stays untouched until a complete new one can replace it.
 bool SaveScores() {
     const char* target = scoreFileKept ? keptFileSavePath : scoreFilePath;
-    const char* temporary = scoreFileKept ? temporaryKeptFileSavePath : temporaryScoreFilePath;
-    FileHandle* file = fileAccess.createForWriting(temporary);
+    char temporary[sizeof keptFileSavePath + 16];
+    FileHandle* file = CreateTemporaryFile(target, temporary, sizeof temporary);
     if (file == nullptr)
         return false;
 

@@ -99,7 +99,7 @@ FileHandle* CreateForWriting(const char* path) {
     }
     int descriptor;
     do {
-        descriptor = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
         return nullptr;

@@ -50,7 +50,7 @@ void CloseReading(FileHandle* file) {
 }
 
 FileHandle* CreateForWriting(const char* path) {
-    return ToFileHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+    return ToFileHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL));
 }
 
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {

@@ -146,6 +146,40 @@ TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
     }
 }
 
+// Another copy of the game saving its own table while this one is half-way through its save.
+bool otherCopySaved;
+std::string otherCopyFile;
+bool WriteWhileTheOtherCopySaves(FileHandle* file, const void* bytes, size_t count) {
+    fileAccess.writeBytes = standardFileAccess.writeBytes;
+    const bool written = standardFileAccess.writeBytes(file, bytes, count);
+    const std::vector<ScoreEntry> mine(ScoreTable, ScoreTable + insertionSlot + 1);
+    PlayGame("Other", 5000);
+    otherCopySaved = SaveScores();
+    otherCopyFile = ReadFile(ReadFile("textures/scores.asc.new").empty() ? scoreFile : "textures/scores.asc.new");
+    std::copy(mine.begin(), mine.end(), ScoreTable);
+    return written;
+}
+
+// Two copies saving at the same moment write temporary files of their own, whether they kept an
+// unreadable score file or not: each save puts a whole file in place, the later one last.
+TEST_F(ScoreFileTest, TwoCopiesSavingAtOnceEachPutAWholeFileInPlace) {
+    for (bool kept : {false, true}) {
+        fs::remove_all("textures");
+        fs::create_directories("textures");
+        WriteFile(scoreFile, SavedFile({"920 Pilot"}));
+        if (kept)
+            fileAccess.readFailed = [](FileHandle*) { return true; };
+        LoadScores();
+        fileAccess.readFailed = standardFileAccess.readFailed;
+        PlayGame("Nova", 700);
+        fileAccess.writeBytes = WriteWhileTheOtherCopySaves;
+        ASSERT_TRUE(SaveScores() && otherCopySaved) << kept;
+        EXPECT_EQ(otherCopyFile, SavedFile({"5000 Other", "920 Pilot", "700 Nova"})) << kept;
+        EXPECT_EQ(ReadFile(kept ? "textures/scores.asc.new" : scoreFile), SavedFile({"920 Pilot", "700 Nova"}));
+        EXPECT_EQ(FilesInTextures(), kept ? 2 : 1);
+    }
+}
+
 // Reading skips CR and LF before a line and whole comment lines, keeps a line's LF, keeps the first
 // 255 bytes of a longer line and drops the rest, never storing past its buffer. A record is "%d %s":
 // a score beyond 32 bits or a field that cannot be read leaves the entry being read as it was.
