@@ -11,10 +11,12 @@ namespace {
 
 // A score file that exists but could not be read whole at start-up (held by another process,
 // not readable, a read error part-way) is never replaced: saving over it would lose every record
-// that was not read. This run's saves go beside it instead, and the next start-up again reads
-// only the score file itself.
+// that was not read. This run's saves go beside it instead. A later start-up that reads the score
+// file whole ranks the records of that earlier save in as well, and removes it only once a save
+// has put them into the score file: a crash in between brings them back twice, never loses them.
 constexpr char keptFileSavePath[] = "textures/scores.asc.new";
 bool scoreFileKept = false;
+bool keptFileSaveTaken = false;  // the records of an earlier save beside the score file were all read
 
 // The new table is written to a temporary file beside its target, and only a complete file takes
 // its place. Each save makes a temporary file of its own, under a name nothing stands at yet: two
@@ -100,6 +102,35 @@ void KeepScoreFile() {
         "scores are saved to textures/scores.asc.new\n");
 }
 
+// Every record line up to the end line, ranked as it is read when asked to; false when a read failed.
+bool ReadRecords(FileHandle* file, bool ranking) {
+    char line[lineBufferSize];
+    // A line beginning with "0" ends the records; the program never writes a record line so.
+    while (ReadLine(file, line) && line[0] != '0') {
+        if (ranking) {
+            ParseRecordLine(line, ScoreTable[insertionSlot]);
+            RankInsertionSlot(false);
+        }
+    }
+    return !fileAccess.readFailed(file);
+}
+
+bool ReadKeptFileSave(bool ranking) {
+    FileHandle* file = fileAccess.openForReading(keptFileSavePath);
+    if (file == nullptr)
+        return false;
+    const bool whole = ReadRecords(file, ranking);
+    fileAccess.closeReading(file);
+    return whole;
+}
+
+// A save that cannot be read whole is left as it is for a later start-up to try again. It is read
+// through once before any of its records is ranked: the records read before a failure would come
+// back a second time, with the rest, at that later start-up.
+void TakeInKeptFileSave() {
+    keptFileSaveTaken = ReadKeptFileSave(false) && ReadKeptFileSave(true);
+}
+
 FileHandle* CreateTemporaryFile(const char* target, char* temporary, size_t size) {
     for (int32_t name = 0; name < temporaryNames; ++name) {
         if (name == 0)
@@ -120,24 +151,21 @@ FileHandle* CreateTemporaryFile(const char* target, char* temporary, size_t size
 void LoadScores() {
     SetDefaultScores();
     scoreFileKept = false;
+    keptFileSaveTaken = false;
 
     FileHandle* file = fileAccess.openForReading(scoreFilePath);
     if (file == nullptr) {
         // No file yet: the defaults stand, and the first save creates it.
         if (fileAccess.exists(scoreFilePath))
             KeepScoreFile();
-        return;
+    } else {
+        // The records read before a failure stay in the table, as at the end of the file.
+        if (!ReadRecords(file, true))
+            KeepScoreFile();
+        fileAccess.closeReading(file);
     }
-    char line[lineBufferSize];
-    // A line beginning with "0" ends the records; the program never writes a record line so.
-    while (ReadLine(file, line) && line[0] != '0') {
-        ParseRecordLine(line, ScoreTable[insertionSlot]);
-        RankInsertionSlot(false);
-    }
-    // The records read before a failure stay in the table, as at the end of the file.
-    if (fileAccess.readFailed(file))
-        KeepScoreFile();
-    fileAccess.closeReading(file);
+    if (!scoreFileKept)
+        TakeInKeptFileSave();
 }
 
 // Cutting the old file to zero and writing it anew would lose every score to a crash or a full
@@ -162,8 +190,11 @@ bool SaveScores() {
         written = fileAccess.writeBytes(file, endLines, sizeof endLines - 1);
 
     bool finished = fileAccess.finishWriting(file);
-    if (written && finished && fileAccess.replaceFile(temporary, target))
+    if (written && finished && fileAccess.replaceFile(temporary, target)) {
+        if (keptFileSaveTaken)
+            keptFileSaveTaken = !fileAccess.removeFile(keptFileSavePath);
         return true;
+    }
     fileAccess.removeFile(temporary);
     return false;
 }

@@ -180,6 +180,47 @@ TEST_F(ScoreFileTest, TwoCopiesSavingAtOnceEachPutAWholeFileInPlace) {
     }
 }
 
+// The save of a run that could not read the score file comes back at the next start that reads the
+// file whole: its records are ranked in after the file's, and it is removed only once a save has put
+// them into the score file. One that cannot be opened or read whole is left for a later start.
+FileHandle* keptFileSave;  // its reads fail
+bool IsKeptFileSave(const char* path) {
+    return fs::path(path).extension() == ".new";
+}
+FileHandle* OpenAllButTheKeptFileSave(const char* path) {
+    return IsKeptFileSave(path) ? nullptr : standardFileAccess.openForReading(path);
+}
+FileHandle* OpenAll(const char* path) {
+    FileHandle* file = standardFileAccess.openForReading(path);
+    keptFileSave = IsKeptFileSave(path) ? file : nullptr;
+    return file;
+}
+TEST_F(ScoreFileTest, ASaveBesideAnUnreadableFileComesBackAtTheNextStart) {
+    const std::string keptFile = SavedFile({"700 Nova", "35 Pilot"});
+    WriteFile(scoreFile, SavedFile({"920 Pilot", "35 Pilot"}));
+    WriteFile("textures/scores.asc.new", keptFile);
+    for (bool openFails : {true, false}) {
+        fileAccess.openForReading = openFails ? OpenAllButTheKeptFileSave : OpenAll;
+        fileAccess.readFailed = [](FileHandle* file) { return file == keptFileSave; };
+        LoadScores();
+        ASSERT_TRUE(SaveScores());
+        EXPECT_EQ(ReadFile("textures/scores.asc.new"), keptFile) << openFails;
+    }
+    fileAccess = standardFileAccess;
+    LoadScores();
+    const std::string merged = SavedFile({"920 Pilot", "700 Nova", "35 Pilot", "35 Pilot"});
+    fileAccess.replaceFile = [](const char*, const char*) { return false; };
+    EXPECT_FALSE(SaveScores());
+    EXPECT_EQ(ReadFile("textures/scores.asc.new"), keptFile);
+    fileAccess.replaceFile = standardFileAccess.replaceFile;
+    ASSERT_TRUE(SaveScores() && SaveScores());
+    EXPECT_EQ(ReadFile(scoreFile), merged);
+    EXPECT_EQ(FilesInTextures(), 1);
+    LoadScores();
+    ASSERT_TRUE(SaveScores());
+    EXPECT_EQ(ReadFile(scoreFile), merged);
+}
+
 // Reading skips CR and LF before a line and whole comment lines, keeps a line's LF, keeps the first
 // 255 bytes of a longer line and drops the rest, never storing past its buffer. A record is "%d %s":
 // a score beyond 32 bits or a field that cannot be read leaves the entry being read as it was.
