@@ -9,19 +9,29 @@
 
 #include "platform/platform.h"
 
-// Has a signal interrupt the next syncs; gives how many of those asked before were not used up.
+// Has a signal interrupt the next syncs, or the next reads of a file; gives how many of those asked
+// before were not used up. And has the reads of a file fail after a given number of bytes (a
+// negative number for never); false where that cannot be done.
 #ifdef _WIN32
 int InterruptTheNextSyncs(int) {
     return 0;
 }
+int InterruptTheNextReads(int) {
+    return 0;
+}
+bool FailReadsAfter(long) {
+    return false;
+}
 #else
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
-int interruptedSyncs = 0;
-// The C library's fsync, taken over in this program so that a signal can interrupt it: the POSIX
-// services must ask again rather than lose the save.
+int interruptedSyncs = 0, interruptedReads = 0;
+long readsFailAfter = -1;
+// The C library's fsync and read, taken over in this program so that a signal can interrupt them
+// and a disk can fail: the POSIX services must ask again rather than lose the save or a byte.
 extern "C" int fsync(int descriptor) {
     if (interruptedSyncs > 0) {
         --interruptedSyncs;
@@ -30,10 +40,40 @@ extern "C" int fsync(int descriptor) {
     }
     return static_cast<int>(syscall(SYS_fsync, descriptor));
 }
+extern "C" ssize_t read(int descriptor, void* bytes, size_t count) {
+    struct stat status;
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        if (interruptedReads > 0) {
+            --interruptedReads;
+            errno = EINTR;
+            return -1;
+        }
+        if (readsFailAfter == 0) {
+            errno = EIO;
+            return -1;
+        }
+        if (readsFailAfter > 0 && count > static_cast<size_t>(readsFailAfter))
+            count = static_cast<size_t>(readsFailAfter);
+        const ssize_t got = syscall(SYS_read, descriptor, bytes, count);
+        if (readsFailAfter > 0 && got > 0)
+            readsFailAfter -= got;
+        return got;
+    }
+    return syscall(SYS_read, descriptor, bytes, count);
+}
 int InterruptTheNextSyncs(int count) {
     const int left = interruptedSyncs;
     interruptedSyncs = count;
     return left;
+}
+int InterruptTheNextReads(int count) {
+    const int left = interruptedReads;
+    interruptedReads = count;
+    return left;
+}
+bool FailReadsAfter(long bytes) {
+    readsFailAfter = bytes;
+    return true;
 }
 #endif
 
@@ -56,8 +96,11 @@ protected:
         std::filesystem::create_directories(folder / "textures");
         std::filesystem::current_path(folder);
         InterruptTheNextSyncs(0);
+        InterruptTheNextReads(0);
+        FailReadsAfter(-1);
     }
     void TearDown() override {
+        FailReadsAfter(-1);
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);
     }
@@ -99,6 +142,29 @@ TEST_P(FileServices, WrittenBytesReadBackWholeAndNoFileIsMadeOverAnother) {
     EXPECT_TRUE(Read("textures/scores.asc") == scores);
     ASSERT_TRUE(files.removeFile("textures/scores.asc") && Write("textures/scores.asc", ""));
     EXPECT_EQ(Read("textures/scores.asc"), "");
+}
+
+// Where the services read ahead, an interrupted read loses no byte, and a read that fails part-way
+// shows as a failure right after the last byte that could be read, never as the end of the file.
+TEST_P(FileServices, AnInterruptedReadLosesNoByteAndAFailedOneShowsAtItsByte) {
+    std::string bytes(300000, ' ');
+    for (size_t at = 0; at < bytes.size(); ++at)
+        bytes[at] = static_cast<char>('a' + at * 7 % 26);
+    ASSERT_TRUE(Write("textures/scores.asc", bytes));
+    InterruptTheNextReads(3);
+    EXPECT_TRUE(Read("textures/scores.asc") == bytes);
+    EXPECT_TRUE(InterruptTheNextReads(0) == 0 || !GetParam().system) << "the reads were not interrupted";
+    if (!GetParam().system || !FailReadsAfter(100000))
+        return;
+    FileHandle* file = files.openForReading("textures/scores.asc");
+    ASSERT_NE(file, nullptr);
+    std::string read;
+    unsigned char byte = 0;
+    while (files.readByte(file, &byte))
+        read += static_cast<char>(byte);
+    EXPECT_TRUE(files.readFailed(file));
+    EXPECT_TRUE(read == bytes.substr(0, 100000)) << read.size() << " bytes read";
+    files.closeReading(file);
 }
 
 TEST_P(FileServices, NothingIsReadOrMadeWhereNothingStands) {
