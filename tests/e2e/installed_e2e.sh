@@ -70,6 +70,7 @@ wait_for_list() {  # wait_for_list SHOT: the status text is drawn
 }
 grey=128,128,128
 white=255,255,255
+red=255,0,0
 icons=$prefix/share/vornix/textures/icons.bmp
 
 echo "== First start: the player's folder is made, a scored game is kept in it"
@@ -83,7 +84,10 @@ key BackSpace shift+i n s t a l l e d space
 "${screen[@]}" play "$DISPLAY" "$icons" 2 90 >"$work/play.log"
 played=$?
 check "the player ate two items" [ "$played" = 0 ]
-"${screen[@]}" wait "$DISPLAY" "$white" 340 105 500 120 40 "$work/over.xwd" ||
+# The list is back when the red start prompt stands on both sides with the highlighted first row
+# and the grey rank of the last row: the snake's white head on the top row alone is no list.
+"${screen[@]}" wait "$DISPLAY" "$white" 340 105 500 120 40 "$work/over.xwd" \
+  "$red" 150 250 200 326 "$red" 600 250 650 326 "$grey" 340 521 369 536 ||
   fatal "the finished game's entry did not show highlighted within 40 s"
 key Escape
 finish_game

@@ -5,8 +5,9 @@ the snake and the item on the screen by the sprite atlas and steers toward the i
   screen.py has FILE R,G,B X0 Y0 X1 Y1           exit 0 when the colour occurs in the rectangle
   screen.py rows FILE R,G,B X0 X1 Y0 STEP COUNT  prints how many 16-pixel row bands hold the colour
   screen.py differ FILE1 FILE2 X0 Y0 X1 Y1       exit 0 when the two pictures differ in the rectangle
-  screen.py wait DISPLAY R,G,B X0 Y0 X1 Y1 SECONDS OUT
-                                                 waits until the colour shows; the last shot goes to OUT
+  screen.py wait DISPLAY R,G,B X0 Y0 X1 Y1 SECONDS OUT [R,G,B X0 Y0 X1 Y1]...
+                                                 waits until the colour shows (every colour, each in its
+                                                 rectangle, in one shot); the last shot goes to OUT
   screen.py head FILE ICONS                      prints the head's cell and heading, or exits 1
   screen.py play DISPLAY ICONS PICKUPS SECONDS   steers the snake until it has eaten PICKUPS items
   screen.py settle DISPLAY SECONDS OUT           waits until two shots in a row are the same and not
@@ -302,12 +303,12 @@ def main(argv):
         return 0 if any(first.row(x0, y, x1 - x0 + 1) != second.row(x0, y, x1 - x0 + 1)
                         for y in range(y0, y1 + 1)) else 1
     if command == "wait":
-        display, colour = argv[2], colour_arg(argv[3])
-        x0, y0, x1, y1 = map(int, argv[4:8])
-        deadline = time.monotonic() + float(argv[8])
+        display, deadline = argv[2], time.monotonic() + float(argv[8])
+        groups = [argv[3:8]] + [argv[at:at + 5] for at in range(10, len(argv), 5)]
+        wanted = [(colour_arg(group[0]), *map(int, group[1:5])) for group in groups]
         while True:
             picture = grab(display, argv[9])
-            if picture.has(colour, x0, y0, x1, y1):
+            if all(picture.has(colour, *rectangle) for colour, *rectangle in wanted):
                 return 0
             if time.monotonic() > deadline:
                 return 1
