@@ -11,6 +11,11 @@ uint32_t LittleEndian(const unsigned char* bytes, int count) {
     return value;
 }
 
+// A 32-bit field read as signed: a negative height stands for rows stored top first.
+int64_t Signed32(const unsigned char* bytes) {
+    return static_cast<int32_t>(LittleEndian(bytes, 4));
+}
+
 }  // namespace
 
 bool BitmapHeaderFits(const unsigned char* header, size_t count, int64_t fileSize) {
@@ -20,8 +25,8 @@ bool BitmapHeaderFits(const unsigned char* header, size_t count, int64_t fileSiz
     // The info header's size, then the width and the height, the planes and the bits per pixel:
     // 16-bit fields in the old 12-byte header, 32-bit signed sides in every later one.
     const bool oldHeader = LittleEndian(header + 14, 4) == 12;
-    const int64_t width = oldHeader ? LittleEndian(header + 18, 2) : static_cast<int32_t>(LittleEndian(header + 18, 4));
-    int64_t height = oldHeader ? LittleEndian(header + 20, 2) : static_cast<int32_t>(LittleEndian(header + 22, 4));
+    const int64_t width = oldHeader ? int64_t{LittleEndian(header + 18, 2)} : Signed32(header + 18);
+    int64_t height = oldHeader ? int64_t{LittleEndian(header + 20, 2)} : Signed32(header + 22);
     const int64_t bitsPerPixel = LittleEndian(header + (oldHeader ? 24 : 28), 2);
     height = height < 0 ? -height : height;
     if (width <= 0 || height == 0 || width > largestBitmapSide || height > largestBitmapSide || bitsPerPixel == 0) {

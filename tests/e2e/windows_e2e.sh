@@ -126,8 +126,13 @@ timeout 120 "$wineserver" -w
 
 # ---- A whole game: the list, Space, two items eaten, death at the top edge, Escape ----------------
 
+peak_kb() {  # peak_kb: the peak resident memory of the game's process so far, in kB
+  awk '/^VmHWM/ { print $2 }' "/proc/$game_pid/status"
+}
+
 start_game play
 wait_for_list list 60 || fatal "the score list did not show"
+normal_peak=$(peak_kb)
 check "the red prompt stands at x 600 too" "${screen[@]}" has "$work/list.xwd" 255,0,0 600 250 650 326
 check "28 grey rows in the score list" test "$("${screen[@]}" rows "$work/list.xwd" 128,128,128 340 480 105 16 28)" = 28
 check "no white row before a game ranked" test "$("${screen[@]}" rows "$work/list.xwd" 255,255,255 340 480 105 16 28)" = 0
@@ -197,6 +202,24 @@ xdotool key Escape
 finish_game 20
 check "Escape ends it with exit code 0 (got $status)" test "$status" = 0
 cp "$work/icons.bmp" "$game/textures/icons.bmp"
+
+# ---- A background that claims 20000 x 20000 in 1 KB: refused before it is loaded --------------
+
+cp "$game/textures/background.bmp" "$work/background.bmp"
+python3 -c 'import struct, sys
+header = b"BM" + struct.pack("<IHHI", 1024, 0, 0, 54) + struct.pack("<IiiHHIIiiII", 40, 20000, 20000, 1, 24, 0, 0, 0, 0, 0, 0)
+sys.stdout.buffer.write(header.ljust(1024, b"\x80"))' >"$game/textures/background.bmp"
+start_game bigbmp
+wait_for_list bigbmp 60 || fatal "the score list did not show with the oversized background"
+# Loading the claimed picture would take 1.2 GB; the list of the first run is the measure.
+big_peak=$(peak_kb)
+echo "peak memory at the score list: $normal_peak kB with the real background, $big_peak kB with the oversized one"
+check "the oversized background writes \"handle is null\" once" test "$(debug_lines bigbmp 'handle is null')" = 1
+check "its peak memory stays within 20 MB of the first run's" test $((big_peak - normal_peak)) -le 20480
+xdotool key Escape
+finish_game 20
+check "Escape ends it with exit code 0 (got $status)" test "$status" = 0
+cp "$work/background.bmp" "$game/textures/background.bmp"
 
 # ---- A back surface that cannot be created: Wine given too little video memory for it ---------
 
