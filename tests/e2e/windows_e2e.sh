@@ -118,6 +118,16 @@ check "the archive holds vornix.exe and the three bitmaps" \
   test -f "$game/vornix.exe" -a -f "$game/textures/background.bmp" -a -f "$game/textures/cube.bmp" \
   -a -f "$game/textures/icons.bmp"
 cp "$game/textures/icons.bmp" "$work/icons.bmp"  # the atlas by which screen.py finds the sprites
+check "the archive's README.txt says how to start, the keys, where the scores live and the licence, in CR LF lines" \
+  python3 - "$game/README.txt" <<'PY'
+import sys
+text = open(sys.argv[1], "rb").read()
+lines = text.split(b"\r\n")
+whole = text.endswith(b"\r\n") and not any(b"\n" in line or b"\r" in line for line in lines) and b"@" not in text
+said = [words for words in (b"vornix.exe", b"Space", b"Arrow keys", b"Escape", b"textures\\scores.asc",
+                            b"Permission is hereby granted") if words in text]
+sys.exit(0 if whole and len(said) == 6 else 1)
+PY
 
 export WINEPREFIX="$work/prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 start_xvfb 24
