@@ -1,6 +1,5 @@
 // The opaque copy between surfaces of the in-memory display, clipped to both of them.
 #include <cstring>
-#include <initializer_list>
 
 #include "platform/memory/memory_internal.h"
 
@@ -39,13 +38,14 @@ bool ClipCopy(const Surface* destination, int32_t* x, int32_t* y, const Surface*
     return rect->left < rect->right && rect->top < rect->bottom;
 }
 
-// What fixes the pixels of a copy: the source as it is now, the rectangle and the point.
+// What fixes the pixels of a copy: the source as it is now, the rectangle and the point. One mix
+// of them all, since most of a frame is copies of a few hundred bytes.
 uint64_t CopySignature(const Surface* source, int32_t x, int32_t y, const Rect& rect) {
-    uint64_t signature = Mix(source->generation);
-    for (int32_t value : {rect.left, rect.top, rect.right, rect.bottom, x, y}) {
-        signature = Mix(signature + static_cast<uint32_t>(value));
-    }
-    return signature;
+    const auto pair = [](int32_t high, int32_t low) {
+        return static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32 | static_cast<uint32_t>(low);
+    };
+    return Mix(source->generation * 0x9E3779B97F4A7C15ull + pair(rect.left, rect.top) * 0xC2B2AE3D27D4EB4Full +
+               pair(rect.right, rect.bottom) * 0x165667B19E3779F9ull + pair(x, y) * 0x27D4EB2F165667C5ull);
 }
 
 }  // namespace

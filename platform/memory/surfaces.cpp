@@ -13,6 +13,7 @@ Surface surfaces[surfaceCapacity];
 uint32_t surfacePixels[surfaceCapacity][largestSurface];
 
 constexpr uint32_t magenta = 0xFF00FF;
+constexpr uint64_t chainBase = 0x9E3779B97F4A7C15ull;
 
 uint64_t stamps = 0;
 // The picture shown last, kept after the primary surface is let go (its slot's pixels stay until
@@ -51,8 +52,8 @@ void NoteSurfaceWrite(Surface* surface, const Rect& written, uint64_t signature)
         DistrustPicture();
         return;
     }
-    // Each tile's chain takes the signatures in order: the same writes in the same order give the
-    // same chain, and so the same pixels.
+    // Each tile's chain takes the signatures in order, as the digits of a number in an odd base:
+    // the same writes in the same order give the same chain, and so the same pixels.
     const uint64_t mixed = Mix(signature);
     uint64_t* chain = surface->chains[surface->current];
     const int32_t lastRow = (written.bottom - 1) / changeTileSize;
@@ -60,7 +61,7 @@ void NoteSurfaceWrite(Surface* surface, const Rect& written, uint64_t signature)
     for (int32_t row = written.top / changeTileSize; row <= lastRow; ++row) {
         for (int32_t column = written.left / changeTileSize; column <= lastColumn; ++column) {
             uint64_t& link = chain[row * changeColumns + column];
-            link = Mix(link + mixed);
+            link = link * chainBase + mixed;
         }
     }
 }
