@@ -18,37 +18,38 @@ constexpr uint32_t untouched = 0x00FF00FF;
 uint32_t canvas[canvasWidth * canvasHeight];
 
 struct Note {
-    Rect written;
+    std::string written;  // left, top, right, bottom
     uint64_t signature;
 };
 std::vector<Note> notes;
+
+std::string Corners(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(right) + "," +
+           std::to_string(bottom);
+}
 
 int Coverage(char character, int x, int y) {
     return glyphCoverage[((character - firstGlyph) * glyphCellHeight + y) * glyphCellWidth + x];
 }
 
-class Text : public testing::Test {
-protected:
-    void SetUp() override {
-        for (uint32_t& pixel : canvas)
-            pixel = untouched;
-        notes.clear();
-    }
+uint32_t At(int x, int y) {
+    return canvas[y * canvasWidth + x];
+}
 
-    // Writes the text at (x, y), white on dark blue unless told otherwise.
-    void Write(int32_t x, int32_t y, const std::string& text, uint32_t textColour = 0xFFFFFF,
-               uint32_t backgroundColour = 0x400000) {
-        context.inUse = true;
-        PlatformSetOpaqueBackground(&context);
-        PlatformSetTextColour(&context, textColour);
-        PlatformSetBackgroundColour(&context, backgroundColour);
-        PlatformTextOut(&context, x, y, text.data(), static_cast<int32_t>(text.size()));
-    }
+void Clear() {
+    std::fill(std::begin(canvas), std::end(canvas), untouched);
+    notes.clear();
+}
 
-    static uint32_t At(int x, int y) { return canvas[y * canvasWidth + x]; }
-
+// White on dark blue unless told otherwise.
+void Write(int32_t x, int32_t y, const std::string& text, uint32_t textColour = 0xFFFFFF,
+           uint32_t backgroundColour = 0x400000) {
     DrawContext context{};
-};
+    PlatformSetOpaqueBackground(&context);
+    PlatformSetTextColour(&context, textColour);
+    PlatformSetBackgroundColour(&context, backgroundColour);
+    PlatformTextOut(&context, x, y, text.data(), static_cast<int32_t>(text.size()));
+}
 
 }  // namespace
 
@@ -59,16 +60,14 @@ uint32_t* ContextPixels(DrawContext*, int32_t* width, int32_t* height) {
 }
 
 void NoteContextWrite(DrawContext*, const Rect& written, uint64_t signature) {
-    notes.push_back(Note{written, signature});
+    notes.push_back(Note{Corners(written.left, written.top, written.right, written.bottom), signature});
 }
 
 // The rows of the score list are 16 pixels apart, and an 11-letter name must end before the score
 // column 80 pixels to its right. The cell reaches down to the underscore, the lowest of the ink.
 TEST(GlyphAtlas, ACellFitsTheListsRowsAndAnElevenLetterNameFitsItsColumn) {
-    EXPECT_LE(glyphCellHeight, 16);
-    EXPECT_LE(11 * glyphCellWidth, 80);
-    EXPECT_GE(glyphCellHeight, 12) << "smaller than the font needs to be read";
-    EXPECT_GE(glyphCellWidth, 6);
+    EXPECT_TRUE(glyphCellHeight >= 12 && glyphCellHeight <= 16) << glyphCellHeight;
+    EXPECT_TRUE(glyphCellWidth >= 6 && 11 * glyphCellWidth <= 80) << glyphCellWidth;
     int underscoreInk = 0;
     for (int x = 0; x < glyphCellWidth; ++x)
         underscoreInk += Coverage('_', x, glyphCellHeight - 1);
@@ -85,50 +84,38 @@ TEST(GlyphAtlas, ACellFitsTheListsRowsAndAnElevenLetterNameFitsItsColumn) {
 // Each character fills its whole cell, one cell after the other: the text colour where the glyph
 // covers a pixel fully, the background where it does not touch it, and between them in proportion.
 // The same glyph at the same place in the same colours is the same write; in another colour it is not.
-TEST_F(Text, EachCellIsTheBackgroundBlendedToTheTextColourByCoverage) {
+TEST(Text, EachCellIsTheBackgroundBlendedToTheTextColourByCoverage) {
+    Clear();
     Write(3, 5, "Mg", 0x979799);
-    int shades = 0;
     for (int y = 0; y < canvasHeight; ++y) {
         for (int x = 0; x < canvasWidth; ++x) {
-            const bool inside = x >= 3 && x < 3 + 2 * glyphCellWidth && y >= 5 && y < 5 + glyphCellHeight;
-            if (!inside) {
-                ASSERT_EQ(At(x, y), untouched) << x << ", " << y;
+            const uint32_t pixel = At(x, y);
+            if (x < 3 || x >= 3 + 2 * glyphCellWidth || y < 5 || y >= 5 + glyphCellHeight) {
+                ASSERT_EQ(pixel, untouched) << x << ", " << y;
                 continue;
             }
-            const int coverage = Coverage(x - 3 < glyphCellWidth ? 'M' : 'g', (x - 3) % glyphCellWidth, y - 5);
-            const uint32_t pixel = At(x, y);
-            if (coverage == 255) {
-                ASSERT_EQ(pixel, 0x999797u) << x << ", " << y;
-            } else if (coverage == 0) {
-                ASSERT_EQ(pixel, 0x000040u) << x << ", " << y;
-            } else {
-                ++shades;
-                const double share = coverage / 255.0;
-                EXPECT_NEAR(pixel >> 16, 0x99 * share, 1.0) << x << ", " << y;
-                EXPECT_NEAR(pixel >> 8 & 0xFF, 0x97 * share, 1.0) << x << ", " << y;
-                EXPECT_NEAR(pixel & 0xFF, 0x40 + (0x97 - 0x40) * share, 1.0) << x << ", " << y;
-            }
+            const double share = Coverage(x - 3 < glyphCellWidth ? 'M' : 'g', (x - 3) % glyphCellWidth, y - 5) / 255.0;
+            ASSERT_TRUE(share < 1 || pixel == 0x999797u) << x << ", " << y;
+            ASSERT_TRUE(share > 0 || pixel == 0x000040u) << x << ", " << y;
+            EXPECT_NEAR(pixel >> 16, 0x99 * share, 1.0) << x << ", " << y;
+            EXPECT_NEAR(pixel >> 8 & 0xFF, 0x97 * share, 1.0) << x << ", " << y;
+            EXPECT_NEAR(pixel & 0xFF, 0x40 + (0x97 - 0x40) * share, 1.0) << x << ", " << y;
         }
     }
-    EXPECT_GT(shades, 0) << "the glyphs are not smoothed";
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[1].written.left, 3 + glyphCellWidth);
-    EXPECT_EQ(notes[1].written.right, 3 + 2 * glyphCellWidth);
-    EXPECT_EQ(notes[1].written.top, 5);
-    EXPECT_EQ(notes[1].written.bottom, 5 + glyphCellHeight);
-
     Write(3, 5, "Mg", 0x979799);
     Write(3, 5, "Mg", 0xFFFFFF);
     ASSERT_EQ(notes.size(), 6u);
+    EXPECT_EQ(notes[1].written, Corners(3 + glyphCellWidth, 5, 3 + 2 * glyphCellWidth, 5 + glyphCellHeight));
     EXPECT_EQ(notes[2].signature, notes[0].signature);
     EXPECT_EQ(notes[3].signature, notes[1].signature);
-    EXPECT_NE(notes[4].signature, notes[0].signature);
     EXPECT_NE(notes[3].signature, notes[2].signature);
+    EXPECT_NE(notes[4].signature, notes[0].signature);
 }
 
 // A byte the font has no glyph for (a control character, a letter of another code page read from
 // the score file) shows as a question mark.
-TEST_F(Text, AByteOutsideThePrintableCharactersShowsAsAQuestionMark) {
+TEST(Text, AByteOutsideThePrintableCharactersShowsAsAQuestionMark) {
+    Clear();
     Write(0, 0, std::string("?\x01\x7F\xC8", 4));
     for (int i = 1; i < 4; ++i)
         for (int y = 0; y < glyphCellHeight; ++y)
@@ -138,34 +125,28 @@ TEST_F(Text, AByteOutsideThePrintableCharactersShowsAsAQuestionMark) {
 
 // Text that hangs over an edge of its target shows the part that lies on it, as the same text
 // drawn in the open shows it, and leaves a note of only that part.
-TEST_F(Text, TextIsClippedAtEveryEdge) {
+TEST(Text, TextIsClippedAtEveryEdge) {
+    Clear();
     Write(20, 12, "AB");
-    const std::vector<uint32_t> open(canvas, canvas + canvasWidth * canvasHeight);
-    SetUp();
-
+    const std::vector<uint32_t> open(std::begin(canvas), std::end(canvas));
+    Clear();
+    const int32_t w = glyphCellWidth, h = glyphCellHeight, right = canvasWidth - w - 2, bottom = canvasHeight - 5;
     Write(-3, -4, "AB");
-    Write(canvasWidth - glyphCellWidth - 2, canvasHeight - 5, "AB");
+    Write(right, bottom, "AB");
     Write(2147483647 - 5, -2147483647 - 1, "far off");
     for (int y = 0; y < canvasHeight; ++y) {
         for (int x = 0; x < canvasWidth; ++x) {
             uint32_t expected = untouched;
-            if (x < 2 * glyphCellWidth - 3 && y < glyphCellHeight - 4)
+            if (x < 2 * w - 3 && y < h - 4)
                 expected = open[(y + 4 + 12) * canvasWidth + x + 3 + 20];
-            const int fromRight = x - (canvasWidth - glyphCellWidth - 2), fromBottom = y - (canvasHeight - 5);
-            if (fromRight >= 0 && fromBottom >= 0)
-                expected = open[(fromBottom + 12) * canvasWidth + fromRight + 20];
+            if (x >= right && y >= bottom)
+                expected = open[(y - bottom + 12) * canvasWidth + x - right + 20];
             ASSERT_EQ(At(x, y), expected) << x << ", " << y;
         }
     }
     ASSERT_EQ(notes.size(), 4u);
-    const Rect clipped[] = {{0, 0, glyphCellWidth - 3, glyphCellHeight - 4},
-                            {glyphCellWidth - 3, 0, 2 * glyphCellWidth - 3, glyphCellHeight - 4},
-                            {canvasWidth - glyphCellWidth - 2, canvasHeight - 5, canvasWidth - 2, canvasHeight},
-                            {canvasWidth - 2, canvasHeight - 5, canvasWidth, canvasHeight}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(notes[i].written.left, clipped[i].left) << i;
-        EXPECT_EQ(notes[i].written.top, clipped[i].top) << i;
-        EXPECT_EQ(notes[i].written.right, clipped[i].right) << i;
-        EXPECT_EQ(notes[i].written.bottom, clipped[i].bottom) << i;
-    }
+    EXPECT_EQ(notes[0].written, Corners(0, 0, w - 3, h - 4));
+    EXPECT_EQ(notes[1].written, Corners(w - 3, 0, 2 * w - 3, h - 4));
+    EXPECT_EQ(notes[2].written, Corners(right, bottom, right + w, canvasHeight));
+    EXPECT_EQ(notes[3].written, Corners(right + w, bottom, canvasWidth, canvasHeight));
 }
