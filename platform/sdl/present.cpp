@@ -12,13 +12,13 @@ constexpr int fallbackRefreshHz = 60;
 // A tile row's changes are shown as one rectangle; rows whose rectangles line up go as one.
 constexpr int largestRectCount = changeRows;
 
-PictureLayout layout;        // where the picture stands on the window's surface
-bool laidOut = false;        // the layout was made for the surface's present size
-bool repaintOwed = true;     // the borders and the whole picture are drawn with the next present
-uint64_t nextPresentNs = 0;  // no present before this time: one refresh after the last
-uint64_t refreshNs = 0;      // the display's refresh interval
-bool frameOwed = false;      // a frame was declined: one is wanted as soon as it can be presented
-bool frameAskedFor = false;  // an idle turn asked for a frame since the poll last handed one out
+PictureLayout layout;              // where the picture stands on the window's surface
+bool laidOut = false;              // the layout was made for the surface's present size
+bool repaintOwed = true;           // the borders and the whole picture are drawn with the next present
+uint64_t nextPresentNs = 0;        // no present before this time: one refresh after the last
+uint64_t refreshNs = 0;            // the display's refresh interval
+bool frameOwed = false;            // a frame was declined: one is wanted as soon as it can be presented
+bool frameAskedFor = false;        // an idle turn asked for a frame since the poll last handed one out
 SDL_Surface* converted = nullptr;  // where the surface's format is neither order the scaler writes:
                                    // the screen in 0x00RRGGBB, converted rectangle by rectangle
 
@@ -137,12 +137,12 @@ void ShowPicture(SDL_Window* window, uint64_t now) {
     if (converted != nullptr) {
         for (int i = 0; i < count; ++i) {
             const SDL_Rect& r = shown[i];
-            SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888,
-                              static_cast<const uint8_t*>(converted->pixels) + r.y * converted->pitch + r.x * 4,
-                              converted->pitch, screen->format->format,
-                              static_cast<uint8_t*>(screen->pixels) + r.y * screen->pitch +
-                                  r.x * screen->format->BytesPerPixel,
-                              screen->pitch);
+            SDL_ConvertPixels(
+                r.w, r.h, SDL_PIXELFORMAT_RGB888,
+                static_cast<const uint8_t*>(converted->pixels) + r.y * converted->pitch + r.x * 4, converted->pitch,
+                screen->format->format,
+                static_cast<uint8_t*>(screen->pixels) + r.y * screen->pitch + r.x * screen->format->BytesPerPixel,
+                screen->pitch);
         }
     }
     if (SDL_MUSTLOCK(screen)) {
