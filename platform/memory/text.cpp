@@ -25,13 +25,19 @@ void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* tex
     for (int32_t i = 0; i < count; ++i) {
         const uint32_t code = static_cast<unsigned char>(text[i]) * 2654435761u;
         signature = Mix(signature + code);
+        const int32_t left = x + 7 * i;
         for (int32_t row = 0; row < 15; ++row) {
-            for (int32_t column = 0; column < 7; ++column) {
-                const int32_t px = x + 7 * i + column, py = y + row;
-                if (px < 0 || py < 0 || px >= width || py >= height) {
-                    continue;
+            const int32_t py = y + row;
+            if (py < 0 || py >= height) {
+                continue;
+            }
+            // The pattern runs through the code's bits, 31 of them, row after row.
+            int32_t bit = row * 7 % 31;
+            for (int32_t column = 0; column < 7; ++column, bit = bit == 30 ? 0 : bit + 1) {
+                const int32_t px = left + column;
+                if (px >= 0 && px < width) {
+                    pixels[py * width + px] = (code >> bit & 1) != 0 ? ink : paper;
                 }
-                pixels[py * width + px] = ((code >> ((row * 7 + column) % 31)) & 1) != 0 ? ink : paper;
             }
         }
     }
