@@ -147,8 +147,8 @@ int main(int argc, char** argv) {
     }
     int width = 0, height = 0;
     BenchScreenSize(&width, &height);
-    std::printf("window %s (video driver %s, %s window surface, %dx%d on display %s, refresh %.2f ms%s)\n", label.c_str(),
-                BenchVideoDriver(), BenchRendererName(), width, height, display, BenchRefreshNs() / 1e6,
+    std::printf("window %s (video driver %s, %s window surface, %dx%d on display %s, refresh %.2f ms%s)\n",
+                label.c_str(), BenchVideoDriver(), BenchRendererName(), width, height, display, BenchRefreshNs() / 1e6,
                 forced ? "; the window was never told it is active, frames forced on" : "");
 
     gameRunning = 0;
