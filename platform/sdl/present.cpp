@@ -16,6 +16,7 @@ PictureLayout layout;              // where the picture stands on the window's s
 bool laidOut = false;              // the layout was made for the surface's present size
 bool repaintOwed = true;           // the borders and the whole picture are drawn with the next present
 uint64_t nextPresentNs = 0;        // no present before this time: one refresh after the last
+uint64_t nextFrameNs = 0;          // no frame before this time: one refresh after the last
 uint64_t refreshNs = 0;            // the display's refresh interval
 bool frameOwed = false;            // a frame was declined: one is wanted as soon as it can be presented
 bool frameAskedFor = false;        // an idle turn asked for a frame since the poll last handed one out
@@ -158,7 +159,7 @@ void ShowPicture(SDL_Window* window, uint64_t now) {
 }  // namespace
 
 bool PicturePending(uint64_t* presentAtNs) {
-    *presentAtNs = nextPresentNs;
+    *presentAtNs = nextPresentNs > nextFrameNs ? nextPresentNs : nextFrameNs;
     Rect bounds;
     return ShownWindow() != nullptr && MemoryPicture() != nullptr &&
            (repaintOwed || frameOwed || MemoryPictureChanged(&bounds));
@@ -193,17 +194,22 @@ void ForgetPresent() {
     laidOut = false;
     repaintOwed = true;
     nextPresentNs = 0;
+    nextFrameNs = 0;
     refreshNs = 0;
     frameOwed = false;
     frameAskedFor = false;
 }
 
 // A frame composed before the next present may come would only wait: it is declined, and the poll
-// ends when it can be shown, for a frame that shows everything up to then.
+// ends when it can be shown, for a frame that shows everything up to then. So is one within a
+// refresh of the last frame: a step's turn that comes between would compose again what the last
+// frame showed, and the step itself is shown by the frame that the poll wakes for.
 bool PlatformFrameWanted() {
     frameAskedFor = true;
-    if (ShownWindow() == nullptr || MemoryPicture() == nullptr || MonotonicNs() >= nextPresentNs) {
+    const uint64_t now = MonotonicNs();
+    if (ShownWindow() == nullptr || MemoryPicture() == nullptr || (now >= nextPresentNs && now >= nextFrameNs)) {
         frameOwed = false;  // the frame about to be drawn is the one owed
+        nextFrameNs = now + RefreshIntervalNs();
         return true;
     }
     frameOwed = true;
