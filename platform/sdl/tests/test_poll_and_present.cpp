@@ -104,8 +104,11 @@ TEST_F(SdlPace, APresentComesAtMostOncePerRefreshOnlyOnChangeAndOnlyWhereItChang
     // Nothing changed: nothing is drawn, so a mark on the screen stays.
     Mark(512, 384, blue);
     now += 5 * refresh;
+    EXPECT_TRUE(PlatformFrameWanted());
     PlatformPresent(primary);
     EXPECT_EQ(Shown(512, 384), blue);
+    now += refresh / 2;
+    EXPECT_FALSE(PlatformFrameWanted()) << "within a refresh of the last frame, though that showed nothing new";
 
     // A cell at the top left and one at the bottom right change: they are drawn, the middle is not.
     Paint(red, Rect{0, 0, 16, 16});
