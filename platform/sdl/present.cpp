@@ -104,11 +104,8 @@ void ShowPicture(SDL_Window* window, uint64_t now) {
     if ((!laidOut || screen->w != layout.screenWidth || screen->h != layout.screenHeight) && !LayOut(window, screen)) {
         return;
     }
-    if (repaintOwed) {
-        MemoryMarkAllChanged();
-    }
     Rect bounds;
-    if (!MemoryPictureChanged(&bounds)) {
+    if (!repaintOwed && !MemoryPictureChanged(&bounds)) {
         return;
     }
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
