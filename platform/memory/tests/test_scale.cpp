@@ -2,6 +2,7 @@
 // blocks at a whole factor, sharp edges between whole factors, and a change redrawn in place.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
