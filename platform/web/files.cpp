@@ -2,7 +2,7 @@
 // per path under "vornix/", holding the file's bytes as characters 0 to 255. Storage is synchronous,
 // so a save is complete when it returns, also when the tab closes right after it, and one item is
 // replaced in one step: a replacement is all or nothing.
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 #include <cstring>
 
@@ -34,7 +34,7 @@ EM_JS(void, StorageRefused, (), {
     var vx = Module.vornixWeb || (Module.vornixWeb = {});
     if (vx.storageNoted) return;
     vx.storageNoted = true;
-    var note = document.getElementById('storage-note');
+    var note = document.getElementById("storage-note");
     if (note) note.hidden = false;
 });
 
@@ -42,7 +42,7 @@ EM_JS(void, StorageRefused, (), {
 EM_JS(int, ReadItem, (const char* path, unsigned char* bytes, int capacity), {
     var text;
     try {
-        text = localStorage.getItem('vornix/' + UTF8ToString(path));
+        text = localStorage.getItem("vornix/" + UTF8ToString(path));
     } catch (e) {
         return -2;
     }
@@ -54,12 +54,12 @@ EM_JS(int, ReadItem, (const char* path, unsigned char* bytes, int capacity), {
 
 // 1 when stored, 0 when storage throws.
 EM_JS(int, WriteItem, (const char* path, const unsigned char* bytes, int count), {
-    var text = '';
+    var text = "";
     for (var at = 0; at < count; at += 8192) {
         text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + at, bytes + Math.min(count, at + 8192)));
     }
     try {
-        localStorage.setItem('vornix/' + UTF8ToString(path), text);
+        localStorage.setItem("vornix/" + UTF8ToString(path), text);
         return 1;
     } catch (e) {
         return 0;
@@ -69,7 +69,7 @@ EM_JS(int, WriteItem, (const char* path, const unsigned char* bytes, int count),
 // 1 when the item was there and is gone, 0 when there was none, -2 when storage throws.
 EM_JS(int, RemoveItem, (const char* path), {
     try {
-        var key = 'vornix/' + UTF8ToString(path);
+        var key = "vornix/" + UTF8ToString(path);
         if (localStorage.getItem(key) === null) return 0;
         localStorage.removeItem(key);
         return 1;

@@ -2,7 +2,7 @@
 // poll finds nothing to do it gives the browser its turn (the page's code, its events, its
 // drawing) by waiting on a promise, through ASYNCIFY, until the idle work next has something to do.
 // Also the millisecond clock.
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 #include "platform/web/web_platform.h"
 

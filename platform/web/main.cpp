@@ -1,6 +1,6 @@
 // The browser's entry point: the program's WinMain runs the game; when it returns, the page is told,
 // and shows that Vornix has ended.
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 #include "app/app.h"
 #include "platform/web/web_platform.h"
@@ -9,7 +9,7 @@ namespace {
 
 // clang-format off
 EM_JS(void, TellPageEnded, (int exitCode), {
-    if (typeof Module.vornixEnded === 'function') Module.vornixEnded(exitCode);
+    if (typeof Module.vornixEnded === "function") Module.vornixEnded(exitCode);
 });
 // clang-format on
 

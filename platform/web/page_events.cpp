@@ -1,7 +1,7 @@
 // The page's events as the window's messages: the game's keys with the Shift of their press, focus
 // and visibility as activation, a new size of the canvas, and the page going away. The listeners
 // only queue what happened and end the poll's wait; the loop takes it on its next turn.
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 #include "platform/web/web_platform.h"
 
@@ -27,7 +27,7 @@ EM_JS(void, StartListening, (), {
     // the browser. On layouts without Latin letters the letter keys still type A to Z, as Windows
     // maps them.
     var keyCode = function(e) {
-        if (e.key === ' ') return 32;
+        if (e.key === " ") return 32;
         if (named[e.key]) return named[e.key];
         if (/^[a-zA-Z]$/.test(e.key)) return e.key.toUpperCase().charCodeAt(0);
         if (e.key.length === 1 && e.key.charCodeAt(0) > 127 && /^Key[A-Z]$/.test(e.code)) {
@@ -49,20 +49,20 @@ EM_JS(void, StartListening, (), {
         keyup: function(e) { vx.shiftHeld = e.shiftKey; },
         // A key released while the page had no focus is never reported: Shift counts as released.
         blur: function() { vx.shiftHeld = false; push(2, 0); },
-        focus: function() { if (document.visibilityState !== 'hidden') push(2, 1); },
-        visibilitychange: function() { push(2, document.visibilityState === 'hidden' ? 0 : 1); },
+        focus: function() { if (document.visibilityState !== "hidden") push(2, 1); },
+        visibilitychange: function() { push(2, document.visibilityState === "hidden" ? 0 : 1); },
         resize: function() { push(3); },
         pagehide: function() { if (!vx.ended) Module._VornixWindowClosed(); }
     };
     for (var type in vx.listeners) {
-        (type === 'visibilitychange' ? document : window).addEventListener(type, vx.listeners[type]);
+        (type === "visibilitychange" ? document : window).addEventListener(type, vx.listeners[type]);
     }
     // A change of the device pixel ratio (zoom, a move to another screen) does not always resize the
     // window: a query on the present ratio says when it no longer holds.
     var watchRatio = function() {
         if (vx.ended || !window.matchMedia) return;
-        var query = window.matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)');
-        query.addEventListener('change', function() { push(3); watchRatio(); }, {once: true});
+        var query = window.matchMedia("(resolution: " + window.devicePixelRatio + "dppx)");
+        query.addEventListener("change", function() { push(3); watchRatio(); }, {once: true});
     };
     watchRatio();
 });
@@ -71,7 +71,7 @@ EM_JS(void, StopListeningToPage, (), {
     var vx = Module.vornixWeb;
     vx.ended = true;
     for (var type in vx.listeners) {
-        (type === 'visibilitychange' ? document : window).removeEventListener(type, vx.listeners[type]);
+        (type === "visibilitychange" ? document : window).removeEventListener(type, vx.listeners[type]);
     }
 });
 

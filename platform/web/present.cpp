@@ -1,7 +1,7 @@
 // The picture on the canvas: laid out on the canvas's backing store (its size on the page times the
 // device pixel ratio, so it is crisp on any screen), scaled into a buffer in the program's memory,
 // and put on the canvas one changed rectangle at a time, at most once per animation frame.
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 
 #include "platform/memory/memory_display.h"
 #include "platform/memory/scale.h"
@@ -26,14 +26,14 @@ bool frameOwed = false;
 EM_JS(int, FindCanvas, (), {
     var vx = Module.vornixWeb;
     if (!vx.canvas) {
-        vx.canvas = document.getElementById('screen');
+        vx.canvas = document.getElementById("screen");
         if (!vx.canvas) {
-            vx.canvas = document.createElement('canvas');
-            vx.canvas.id = 'screen';
-            vx.canvas.style.cssText = 'position:fixed;inset:0;width:100vw;height:100vh;background:#000';
+            vx.canvas = document.createElement("canvas");
+            vx.canvas.id = "screen";
+            vx.canvas.style.cssText = "position:fixed;inset:0;width:100vw;height:100vh;background:#000";
             document.body.appendChild(vx.canvas);
         }
-        vx.context = vx.canvas.getContext('2d', {alpha: false});
+        vx.context = vx.canvas.getContext("2d", {alpha: false});
     }
     return vx.context ? 1 : 0;
 });

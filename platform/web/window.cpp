@@ -1,7 +1,6 @@
 // The window in the browser: the page itself. Its message queue, the delivery of messages to the
 // window procedure, the closing by the page (going away, or asking for it), the pointer over the
 // canvas, and the program's boxes and debugger lines on the console.
-#include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
 #include "platform/web/web_platform.h"
@@ -31,13 +30,14 @@ void Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lPar
 
 // clang-format off
 EM_JS(void, SetPointerShown, (int shown), {
-    var canvas = document.getElementById('screen');
-    if (canvas) canvas.style.cursor = shown ? 'default' : 'none';
+    var canvas = document.getElementById("screen");
+    if (canvas) canvas.style.cursor = shown ? "default" : "none";
 });
 
-EM_JS(void, ConsoleLine, (const char* text, int isError), {
-    var line = UTF8ToString(text).replace(/\n$/, '');
-    if (isError) console.error(line); else console.log(line);
+EM_JS(void, ConsoleLine, (const char* caption, const char* text), {
+    var line = UTF8ToString(text);
+    if (line.charCodeAt(line.length - 1) === 10) line = line.slice(0, -1);
+    if (caption) console.error(UTF8ToString(caption) + ": " + line); else console.log(line);
 });
 // clang-format on
 
@@ -75,7 +75,7 @@ void PlatformShowWindow(WindowHandle window, int showCommand) {
     if (window == nullptr || !window->open || showCommand == 0) {
         return;
     }
-    const int visible = EM_ASM_INT({ return document.visibilityState == 'hidden' ? 0 : 1; });
+    const int visible = EM_ASM_INT({ return document.visibilityState == "hidden" ? 0 : 1; });
     Post(window, WM_ACTIVATEAPP, static_cast<uintptr_t>(visible), 0);
 }
 
@@ -118,19 +118,11 @@ void PlatformShowArrowPointer() {
 // No box can stop a page: set-up failures go to the console as errors, where the player's
 // developer tools show them.
 void PlatformMessageBox(WindowHandle, const char* text, const char* caption) {
-    char line[256];
-    int length = 0;
-    for (const char* part : {caption, ": ", text}) {
-        for (; *part != '\0' && length < static_cast<int>(sizeof line) - 1; ++part) {
-            line[length++] = *part;
-        }
-    }
-    line[length] = '\0';
-    ConsoleLine(line, 1);
+    ConsoleLine(caption, text);
 }
 
 void PlatformDebugOutput(const char* text) {
-    ConsoleLine(text, 0);
+    ConsoleLine(nullptr, text);
 }
 
 // The page asks the program to end, as the system's own close command would: the close request is
