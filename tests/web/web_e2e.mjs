@@ -145,16 +145,18 @@ try {
   check(`the page logged no error or warning${problems.length ? ': ' + problems.join(' | ') : ''}`, problems.length === 0);
   await context.close();
 
-  console.log('== Other shapes: 1024 x 768 and 1920 x 1080');
-  for (const [width, height] of [[1024, 768], [1920, 1080]]) {
-    const other = await browser.newContext({ viewport: { width, height }, deviceScaleFactor: 1 });
+  console.log('== Other shapes: 1024 x 768, 1920 x 1080, and 800 x 600 at two device pixels a pixel');
+  for (const [cssWidth, cssHeight, ratio] of [[1024, 768, 1], [1920, 1080, 1], [800, 600, 2]]) {
+    const width = cssWidth * ratio, height = cssHeight * ratio, shape = `${cssWidth} x ${cssHeight} x ${ratio}`;
+    const other = await browser.newContext({ viewport: { width: cssWidth, height: cssHeight }, deviceScaleFactor: ratio });
     const otherPage = await other.newPage();
     await otherPage.goto(server.url);
     const area = pictureArea(width, height);
     const sx = (x) => area.x + Math.floor(((x + 0.5) * area.width) / 800), sy = (y) => area.y + Math.floor(((y + 0.5) * area.height) / 600);
-    const shot = await waitFor(`the list at ${width} x ${height}`, 20, async () => {
+    const shot = await waitFor(`the list at ${shape}`, 20, async () => {
       const p = await readCanvas(otherPage);
-      return p.width === width && p.any(sx(340), sy(105), sx(369), sy(120), (c) => c[0] > 90 && Math.abs(c[0] - c[1]) < 6 && Math.abs(c[1] - c[2]) < 6) ? p : null;
+      return p.width === width && p.height === height &&
+        p.any(sx(340), sy(105), sx(369), sy(120), (c) => c[0] > 90 && Math.abs(c[0] - c[1]) < 6 && Math.abs(c[1] - c[2]) < 6) ? p : null;
     });
     // A pixel of the picture whose neighbours share its colour keeps that colour at its scaled place.
     let checked = 0, wrong = 0, lit = 0;
@@ -174,8 +176,19 @@ try {
         if (!inside && shot.pixel(x, y).some((v) => v !== 0)) ++lit;
       }
     }
-    check(`at ${width} x ${height} the picture fills ${area.width} x ${area.height} centred: ${wrong} of ${checked} flat pixels changed colour, ${lit} lit pixels around it`,
+    check(`at ${shape} the canvas holds ${width} x ${height} device pixels, the picture ${area.width} x ${area.height} centred: ${wrong} of ${checked} flat pixels changed colour, ${lit} lit pixels around it`,
       checked > 120000 && wrong === 0 && lit === 0);
+    if (ratio === 2) {
+      // A whole factor: every pixel of the picture is an exact 2 x 2 block.
+      let blocks = 0;
+      for (let y = 0; y < 600; ++y) {
+        for (let x = 0; x < 800; ++x) {
+          const c = list.pixel(x, y);
+          if ([0, 1].every((dy) => [0, 1].every((dx) => shot.pixel(2 * x + dx, 2 * y + dy).every((v, k) => v === c[k])))) ++blocks;
+        }
+      }
+      check(`at two device pixels a pixel each picture pixel is an exact 2 x 2 block (${blocks} of 480000)`, blocks === 480000);
+    }
     if (width === 1920) {
       await otherPage.keyboard.press('Space');
       await sleep(1200);
