@@ -2,6 +2,7 @@
 # Installs the Debian packages that Vornix needs and that this machine lacks.
 #   scripts/install-deps.sh run       what building and playing the game needs
 #   scripts/install-deps.sh package   that, plus what cpack needs to make the Debian package
+#   scripts/install-deps.sh web       what building the browser build and serving its site needs
 #   scripts/install-deps.sh test      all that, plus the test tools, the Windows cross compiler and Wine
 set -euo pipefail
 
@@ -9,12 +10,17 @@ run_packages=(cmake make g++ pkg-config libsdl2-dev libx11-dev fonts-dejavu-core
 package_packages=(dpkg-dev file)
 test_packages=(clang-format desktop-file-utils appstream lintian googletest xvfb xdotool x11-apps x11-utils
   x11-xserver-utils imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
+# The browser build: Debian's emscripten (which brings node and the acorn its optimizer runs on),
+# the host's compiler for the artwork generator, GoogleTest's sources for the preset's tests,
+# python3 to serve the site.
+web_packages=(cmake make g++ emscripten googletest python3)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
-  test | bench) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
+  web) wanted=("${web_packages[@]}") ;;
+  test | bench) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}" "${web_packages[@]}") ;;
+  *) echo "usage: $0 run|package|web|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
