@@ -2,6 +2,7 @@
 # Installs the Debian packages that Vornix needs and that this machine lacks.
 #   scripts/install-deps.sh run       what building and playing the game needs
 #   scripts/install-deps.sh package   that, plus what cpack needs to make the Debian package
+#   scripts/install-deps.sh web       what building the browser build and serving its site needs
 #   scripts/install-deps.sh test      all that, plus the test tools, the Windows cross compiler, Wine,
 #                                     Chromium and the browser tests' pinned playwright-core (npm ci)
 set -euo pipefail
@@ -12,12 +13,17 @@ test_packages=(clang-format desktop-file-utils appstream lintian googletest xvfb
   x11-xserver-utils imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip chromium)
 # The browser tests drive Chromium from node; a machine that brings its own node keeps it.
 command -v npm >/dev/null || test_packages+=(nodejs npm)
+# The browser build: Debian's emscripten (which brings node and the acorn its optimizer runs on),
+# the host's compiler for the artwork generator, GoogleTest's sources for the preset's tests,
+# python3 to serve the site.
+web_packages=(cmake make g++ emscripten googletest python3)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
-  test | bench) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
+  web) wanted=("${web_packages[@]}") ;;
+  test | bench) wanted=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}" "${web_packages[@]}") ;;
+  *) echo "usage: $0 run|package|web|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -92,17 +92,22 @@ const uint32_t* ScaledRow(const uint32_t* picture, int32_t row, const PictureLay
             return scaledRows[slot] + begin;
         }
     }
+    const uint32_t* source = picture + row * pictureWidth;
+    if (layout.factor == 1 && order == ScreenOrder::Xrgb) {
+        return source + begin;  // the picture's own row, as it is
+    }
     const int slot = scaledRowOf[0] == keep ? 1 : 0;
     scaledRowOf[slot] = row;
-    const uint32_t* source = picture + row * pictureWidth;
     uint32_t* out = scaledRows[slot];
     if (layout.factor > 0) {
+        // Each picture pixel an exact block: the pixels of the span, each written factor times.
         const int32_t factor = layout.factor;
-        for (int32_t i = begin; i < end;) {
-            const uint32_t pixel = InOrder(source[i / factor], order);
-            const int32_t blockEnd = (i / factor + 1) * factor < end ? (i / factor + 1) * factor : end;
+        int32_t i = begin;
+        for (int32_t pixel = begin / factor; i < end; ++pixel) {
+            const uint32_t value = InOrder(source[pixel], order);
+            const int32_t blockEnd = (pixel + 1) * factor < end ? (pixel + 1) * factor : end;
             for (; i < blockEnd; ++i) {
-                out[i] = pixel;
+                out[i] = value;
             }
         }
         return out + begin;

@@ -18,7 +18,7 @@ bool stepToShow = false;    // the last idle turn took a step that no frame show
 
 // What the wait is to end with besides the page's events and the step's time.
 constexpr int noFrame = 0;
-constexpr int nextAnimationFrame = 1;  // a refresh later
+constexpr int nextRefresh = 1;       // a refresh later
 constexpr int framePresentable = 2;    // as soon as a present can put a picture on the canvas
 
 // clang-format off
@@ -52,7 +52,7 @@ EM_JS(void, PrepareLoopState, (), {
 });
 
 // Waits until the page sends an event, the step's time comes (stepAhead milliseconds of the clock
-// from now; -1 for none), or, as frameMode says, the next animation frame. Every wait gives the
+// from now; -1 for none), or, as frameMode says, a refresh later or as soon as a present can be made. Every wait gives the
 // browser its turn, also one that ends at once: a poll that never did would freeze the tab.
 EM_ASYNC_JS(void, WaitInPage, (int stepAhead, int frameMode), {
     var vx = Module.vornixWeb;
@@ -72,27 +72,37 @@ EM_ASYNC_JS(void, WaitInPage, (int stepAhead, int frameMode), {
             return;
         }
         vx.wake = finish;
-        if (frameMode !== 0) {
+        if (frameMode === 2) {
             vx.frameWaiter = finish;
             vx.requestFrame();
         }
-        if (stepAhead > 0) {
-            // The step falls due at the start of a millisecond of the clock. A timeout is woken a
-            // little late now and then: it is set to end a millisecond early, and the rest is
-            // waited out in short tasks, between which the page's events still come.
-            var dueAt = Math.floor(performance.now()) + stepAhead;
-            var check = function() {
-                var left = dueAt - performance.now();
-                if (left <= 0) {
-                    finish();
-                } else if (left > 1) {
-                    timer = setTimeout(function() { timer = 0; vx.later(check); }, Math.floor(left) - 1);
-                } else {
-                    vx.later(check);
-                }
-            };
-            check();
+        // The step falls due at the start of a millisecond of the clock. Timeouts come in whole
+        // milliseconds, never early but now and then late: one is set to end a little before the
+        // step, by a hundredth of the time to it (a millisecond at most), and the rest is waited
+        // out awake in short tasks, between which the page's events still come; that costs about
+        // 1 % of a core at every pace, plus what the whole milliseconds leave over. A refresh, a
+        // sixtieth of a second away, needs no such care: a timer, not an animation frame, whose
+        // cost the browser would pay at every refresh even when nothing is drawn.
+        var dueAt = Infinity;
+        var exact = true;
+        var margin = Math.min(1, stepAhead / 100);
+        if (stepAhead > 0) dueAt = Math.floor(performance.now()) + stepAhead;
+        if (frameMode === 1 && performance.now() + 1000 / 60 < dueAt) {
+            dueAt = performance.now() + 1000 / 60;
+            exact = false;
         }
+        if (dueAt === Infinity) return;
+        var check = function() {
+            var left = dueAt - performance.now();
+            if (left <= 0 || (!exact && left <= 1)) {
+                finish();
+            } else if (left - margin >= 1) {
+                timer = setTimeout(function() { timer = 0; vx.later(check); }, Math.floor(left - margin));
+            } else {
+                vx.later(check);
+            }
+        };
+        check();
     });
 });
 
@@ -126,7 +136,7 @@ void WaitForWork() {
         if (FrameOwed() || stepToShow || PictureWaiting()) {
             frameMode = framePresentable;
         } else if (workDueKnown) {
-            frameMode = nextAnimationFrame;
+            frameMode = nextRefresh;
         }
     }
     WaitInPage(stepAhead, frameMode);

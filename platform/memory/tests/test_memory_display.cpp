@@ -2,10 +2,12 @@
 // and the record of what changed on the primary surface, each against a reference of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/memory_internal.h"
@@ -48,33 +50,34 @@ void Scribble(Surface* surface, const Rect& area, std::mt19937& random) {
     ASSERT_EQ(PlatformReleaseDC(surface, context), S_OK);
 }
 
-// Every source pixel inside both surfaces lands at its place, and nothing else is touched: checked
-// pixel by pixel against the picture before the copy, for random rectangles reaching past every
-// edge, copies within one surface among them.
+// Every source pixel inside both surfaces lands at its place, and nothing else is touched, not even
+// memory past the destination's last row: checked pixel by pixel against the pixels before the
+// copy, for random rectangles reaching past every edge, copies within one surface among them.
 TEST_F(MemoryDisplay, CopiesAreOpaqueAndClippedToBothSurfaces) {
     std::mt19937 random(7);
-    Surface* source = Make(37, 23);
     Surface* destination = Make(41, 29);
-    for (int round = 0; round < 2000; ++round) {
+    Surface* source = Make(37, 23);
+    constexpr int32_t guard = 41 * 40;  // memory past the destination's pixels, which no copy may reach
+    for (int round = 0; round < 3000; ++round) {
         Scribble(source, Rect{0, 0, 37, 23}, random);
         Scribble(destination, Rect{0, 0, 41, 29}, random);
-        Surface* from = round % 5 == 0 ? destination : source;
+        Surface* from = round % 3 == 0 ? destination : source;
         const std::vector<uint32_t> before(from->pixels, from->pixels + from->width * from->height);
-        const std::vector<uint32_t> old(destination->pixels, destination->pixels + 41 * 29);
-        const auto coordinate = [&random] { return static_cast<int32_t>(random() % 100) - 50; };
-        const Rect rect{coordinate(), coordinate(), coordinate() + 10, coordinate() + 10};
+        const std::vector<uint32_t> old(destination->pixels, destination->pixels + 41 * 29 + guard);
+        const auto coordinate = [&random] { return static_cast<int32_t>(random() % 80) - 30; };
+        Rect rect{coordinate(), coordinate(), 0, 0};
+        rect.right = rect.left + static_cast<int32_t>(random() % 50) - 2;
+        rect.bottom = rect.top + static_cast<int32_t>(random() % 40) - 2;
         const int32_t x = coordinate(), y = coordinate();
         ASSERT_EQ(PlatformCopyRect(destination, x, y, from, &rect), S_OK);
-        for (int32_t ty = 0; ty < 29; ++ty) {
-            for (int32_t tx = 0; tx < 41; ++tx) {
-                const int32_t sx = rect.left + tx - x, sy = rect.top + ty - y;
-                const bool copied = sx >= rect.left && sx < rect.right && sy >= rect.top && sy < rect.bottom &&
-                                    sx >= 0 && sy >= 0 && sx < from->width && sy < from->height;
-                const uint32_t expected = copied ? before[sy * from->width + sx] : old[ty * 41 + tx];
-                ASSERT_EQ(Pixel(destination, tx, ty), expected)
-                    << "rect " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom << " to " << x
-                    << "," << y << " at " << tx << "," << ty;
-            }
+        for (int32_t at = 0; at < 41 * 29 + guard; ++at) {
+            const int32_t tx = at % 41, ty = at / 41;
+            const int32_t sx = rect.left + tx - x, sy = rect.top + ty - y;
+            const bool copied = ty < 29 && sx >= rect.left && sx < rect.right && sy >= rect.top && sy < rect.bottom &&
+                                sx >= 0 && sy >= 0 && sx < from->width && sy < from->height;
+            ASSERT_EQ(destination->pixels[at], copied ? before[sy * from->width + sx] : old[at])
+                << "rect " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom << " to " << x
+                << "," << y << " at " << tx << "," << ty;
         }
     }
 }
@@ -239,13 +242,45 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
     std::vector<Op> script;
     const auto cell = [&random] {
         const int32_t atlasX = static_cast<int32_t>(random() % 20) * 16;
-        return Op{Rect{atlasX, 0, atlasX + 16, 16}, 23 + 16 * static_cast<int32_t>(random() % 47),
-                  105 + 16 * static_cast<int32_t>(random() % 29), random() % 8 == 0};
+        // Cells crowded into a corner of the field, so that they overlap and their order counts.
+        return Op{Rect{atlasX, 0, atlasX + 16, 16}, 23 + 16 * static_cast<int32_t>(random() % 12),
+                  105 + 16 * static_cast<int32_t>(random() % 8), random() % 8 == 0};
     };
     for (int i = 0; i < 40; ++i) {
         script.push_back(cell());
     }
     std::vector<uint32_t> shown(800 * 600, 0);
+    // Checks the record against the pixels of the primary surface and those it showed before: every
+    // tile whose pixels differ is recorded, and, when exact, no other. True when any differ.
+    const auto CheckRecord = [](const std::vector<uint32_t>& before, bool exact, int frame) {
+        const uint32_t* picture = MemoryPicture();
+        bool anyDiffers = false;
+        Rect bounds{800, 600, 0, 0};
+        for (int32_t row = 0; row < changeRows; ++row) {
+            for (int32_t column = 0; column < changeColumns; ++column) {
+                bool differs = false;
+                for (int32_t y = row * 16; y < row * 16 + 16 && y < 600; ++y) {
+                    differs = differs || std::memcmp(picture + y * 800 + column * 16, &before[y * 800 + column * 16],
+                                                     16 * sizeof(uint32_t)) != 0;
+                }
+                anyDiffers = anyDiffers || differs;
+                const bool recorded = MemoryTileChanged(column, row);
+                if (recorded) {
+                    bounds = Rect{std::min(bounds.left, column * 16), std::min(bounds.top, row * 16),
+                                  std::max(bounds.right, column * 16 + 16),
+                                  std::min(600, std::max(bounds.bottom, row * 16 + 16))};
+                }
+                EXPECT_TRUE(recorded || !differs) << "frame " << frame << ", tile " << column << ", " << row;
+                EXPECT_TRUE(!recorded || differs || !exact) << "frame " << frame << ", tile " << column << ", " << row;
+            }
+        }
+        Rect recordedBounds{};
+        EXPECT_EQ(MemoryPictureChanged(&recordedBounds), bounds.left < bounds.right);
+        if (bounds.left < bounds.right) {
+            EXPECT_TRUE(std::memcmp(&recordedBounds, &bounds, sizeof bounds) == 0) << "frame " << frame;
+        }
+        return anyDiffers;
+    };
     int unchangedFrames = 0;
     const Rect whole{0, 0, 800, 600};
     for (int frame = 0; frame < 600; ++frame) {
@@ -254,6 +289,10 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
         bool otherWrites = false;
         if (random() % 4 == 0) {
             script[random() % script.size()] = cell();
+        }
+        if (random() % 6 == 0) {
+            const size_t at = random() % (script.size() - 1);
+            std::swap(script[at], script[at + 1]);
         }
         if (random() % 12 == 0) {
             const Rect from{0, 0, 16, 16};
@@ -264,15 +303,6 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
             EXPECT_EQ(PlatformRestoreAllSurfaces(nullptr), S_OK);
             Scribble(strip, Rect{0, 0, 64, 464}, random);
             Scribble(atlas, Rect{0, 0, 320, 32}, random);
-            otherWrites = true;
-        }
-        if (random() % 20 == 0) {
-            const Rect part{0, 0, 64, static_cast<int32_t>(random() % 100)};
-            EXPECT_EQ(PlatformCopyRect(primary, static_cast<int32_t>(random() % 900) - 50, 300, strip, &part), S_OK);
-            otherWrites = true;
-        }
-        if (random() % 40 == 0) {
-            Scribble(primary, Rect{100, 10, 140, 30}, random);
             otherWrites = true;
         }
         // The backdrop, the cells, and now and then text and a write of unique pixels.
@@ -300,37 +330,43 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
             const int32_t x = static_cast<int32_t>(random() % 780), y = static_cast<int32_t>(random() % 580);
             Scribble(back, Rect{x, y, x + 1 + static_cast<int32_t>(random() % 20), y + 20}, random);
         }
+        // Now and then a part of the back surface or of the strip copied onto the primary surface:
+        // exactly its pixels change, and exactly the tiles where they do are recorded.
+        if (random() % 10 == 0) {
+            Surface* from = random() % 2 == 0 ? back : strip;
+            const int32_t left = static_cast<int32_t>(random() % 100) - 20, top = static_cast<int32_t>(random() % 500);
+            Rect part{left, top, left + static_cast<int32_t>(random() % 840),
+                      top + static_cast<int32_t>(random() % 200)};
+            int32_t x = static_cast<int32_t>(random() % 900) - 50, y = static_cast<int32_t>(random() % 700) - 50;
+            if (random() % 3 == 0) {
+                // The top of the picture, all but its whole: not the whole copy.
+                part = Rect{0, 0, 800, static_cast<int32_t>(random() % 600)};
+                x = y = 0;
+            }
+            std::vector<uint32_t> expected(MemoryPicture(), MemoryPicture() + 800 * 600);
+            for (int32_t sy = std::max(part.top, 0); sy < std::min(part.bottom, from->height); ++sy) {
+                for (int32_t sx = std::max(part.left, 0); sx < std::min(part.right, from->width); ++sx) {
+                    const int32_t tx = x + sx - part.left, ty = y + sy - part.top;
+                    if (tx >= 0 && ty >= 0 && tx < 800 && ty < 600) {
+                        expected[ty * 800 + tx] = Pixel(from, sx, sy);
+                    }
+                }
+            }
+            EXPECT_EQ(PlatformCopyRect(primary, x, y, from, &part), S_OK);
+            ASSERT_TRUE(std::memcmp(MemoryPicture(), expected.data(), sizeof(uint32_t) * 800 * 600) == 0)
+                << "frame " << frame;
+            CheckRecord(shown, !otherWrites, frame);
+            otherWrites = true;
+        }
+        if (random() % 25 == 0) {
+            Scribble(primary, Rect{100, 10, 140, 30}, random);
+            CheckRecord(shown, false, frame);
+            otherWrites = true;
+        }
         ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
-
         const uint32_t* picture = MemoryPicture();
         ASSERT_EQ(std::memcmp(picture, back->pixels, sizeof(uint32_t) * 800 * 600), 0) << "frame " << frame;
-        bool anyDiffers = false;
-        Rect bounds{800, 600, 0, 0};
-        for (int32_t row = 0; row < changeRows; ++row) {
-            for (int32_t column = 0; column < changeColumns; ++column) {
-                bool differs = false;
-                for (int32_t y = row * 16; y < row * 16 + 16 && y < 600; ++y) {
-                    differs = differs || std::memcmp(picture + y * 800 + column * 16, &shown[y * 800 + column * 16],
-                                                     16 * sizeof(uint32_t)) != 0;
-                }
-                anyDiffers = anyDiffers || differs;
-                const bool recorded = MemoryTileChanged(column, row);
-                if (recorded) {
-                    bounds = Rect{std::min(bounds.left, column * 16), std::min(bounds.top, row * 16),
-                                  std::max(bounds.right, column * 16 + 16),
-                                  std::min(600, std::max(bounds.bottom, row * 16 + 16))};
-                }
-                ASSERT_TRUE(recorded || !differs) << "frame " << frame << ", tile " << column << ", " << row;
-                ASSERT_TRUE(!recorded || differs || otherWrites)
-                    << "frame " << frame << ", tile " << column << ", " << row;
-            }
-        }
-        Rect recordedBounds{};
-        ASSERT_EQ(MemoryPictureChanged(&recordedBounds), bounds.left < bounds.right);
-        if (bounds.left < bounds.right) {
-            EXPECT_TRUE(std::memcmp(&recordedBounds, &bounds, sizeof bounds) == 0) << "frame " << frame;
-        }
-        unchangedFrames += anyDiffers ? 0 : 1;
+        unchangedFrames += CheckRecord(shown, !otherWrites, frame) ? 0 : 1;
         shown.assign(picture, picture + 800 * 600);
     }
     EXPECT_GT(unchangedFrames, 100);  // frames that repeat the last one are common, as in the game
