@@ -170,7 +170,9 @@ async function openList() {
 }
 
 try {
-  console.log(`web: Chromium ${browser.version()} headless, software rendering, ${viewport.width} x ${viewport.height}`);
+  // The figures assume a quiet machine: say how busy it was.
+  const load = readFileSync('/proc/loadavg', 'latin1').split(' ').slice(0, 3).join(' ');
+  console.log(`web: Chromium ${browser.version()} headless, software rendering, ${viewport.width} x ${viewport.height}; load average ${load}`);
 
   // What the site holds and what one visit loads.
   const files = siteFiles(site).sort((a, b) => b.bytes - a.bytes);
