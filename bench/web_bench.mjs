@@ -113,6 +113,13 @@ function pageWatcher() {
     ++watch.puts;
     if (watch.running) look();
   };
+  // The timers that the program sets: each wakes the page.
+  watch.timers = 0;
+  const setTimer = window.setTimeout.bind(window);
+  window.setTimeout = (...args) => {
+    ++watch.timers;
+    return setTimer(...args);
+  };
   // The animation frames that the program asks for: each costs the browser a frame's work.
   const ask = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => {
@@ -239,8 +246,11 @@ try {
     await floorContext.close();
 
     const listed = await openList();
-    const counts = () => listed.page.evaluate(() => [window.vornixWatch.puts, window.vornixWatch.framesAsked]);
-    const rates = (a, b, share) => `${((b[0] - a[0]) / share.seconds).toFixed(1)} puts and ${((b[1] - a[1]) / share.seconds).toFixed(1)} animation frames asked a second`;
+    const counts = () => listed.page.evaluate(() => [window.vornixWatch.puts, window.vornixWatch.framesAsked, window.vornixWatch.timers]);
+    const rates = (a, b, share) => {
+      const rate = (i) => ((b[i] - a[i]) / share.seconds).toFixed(1);
+      return `a second: ${rate(0)} puts, ${rate(1)} animation frames asked, ${rate(2)} timers set`;
+    };
     await sleep(1000);
     const listCounts = await counts();
     const list = await cpuShare(cpuSeconds);
