@@ -19,7 +19,7 @@ bool stepToShow = false;    // the last idle turn took a step that no frame show
 // What the wait is to end with besides the page's events and the step's time.
 constexpr int noFrame = 0;
 constexpr int nextRefresh = 1;       // a refresh later
-constexpr int framePresentable = 2;    // as soon as a present can put a picture on the canvas
+constexpr int framePresentable = 2;  // as soon as a present can put a picture on the canvas
 
 // clang-format off
 EM_JS(void, PrepareLoopState, (), {
