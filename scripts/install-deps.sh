@@ -11,9 +11,9 @@ package_packages=(dpkg-dev file)
 test_packages=(clang-format desktop-file-utils appstream lintian googletest xvfb xdotool x11-apps x11-utils
   x11-xserver-utils imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip)
 # The browser build: Debian's emscripten (which brings node and the acorn its optimizer runs on),
-# the host's compiler for the artwork generator, GoogleTest's sources for the preset's tests,
-# python3 to serve the site.
-web_packages=(cmake make g++ emscripten googletest python3)
+# the host's compiler, FreeType and the font for the artwork and the glyph atlas drawn on this
+# machine, GoogleTest's sources for the preset's tests, python3 to serve the site.
+web_packages=(cmake make g++ libfreetype-dev fonts-dejavu-core emscripten googletest python3)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
