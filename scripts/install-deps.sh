@@ -14,9 +14,9 @@ test_packages=(clang-format desktop-file-utils appstream lintian googletest xvfb
 # The browser tests drive Chromium from node; a machine that brings its own node keeps it.
 command -v npm >/dev/null || test_packages+=(nodejs npm)
 # The browser build: Debian's emscripten (which brings node and the acorn its optimizer runs on),
-# the host's compiler for the artwork generator, GoogleTest's sources for the preset's tests,
-# python3 to serve the site.
-web_packages=(cmake make g++ emscripten googletest python3)
+# the host's compiler, FreeType and the font for the artwork and the glyph atlas drawn on this
+# machine, GoogleTest's sources for the preset's tests, python3 to serve the site.
+web_packages=(cmake make g++ libfreetype-dev fonts-dejavu-core emscripten googletest python3)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;

@@ -19,7 +19,7 @@ bool stepToShow = false;    // the last idle turn took a step that no frame show
 // What the wait is to end with besides the page's events and the step's time.
 constexpr int noFrame = 0;
 constexpr int nextRefresh = 1;       // a refresh later
-constexpr int framePresentable = 2;    // as soon as a present can put a picture on the canvas
+constexpr int framePresentable = 2;  // as soon as a present can put a picture on the canvas
 
 // clang-format off
 EM_JS(void, PrepareLoopState, (), {
@@ -52,8 +52,9 @@ EM_JS(void, PrepareLoopState, (), {
 });
 
 // Waits until the page sends an event, the step's time comes (stepAhead milliseconds of the clock
-// from now; -1 for none), or, as frameMode says, a refresh later or as soon as a present can be made. Every wait gives the
-// browser its turn, also one that ends at once: a poll that never did would freeze the tab.
+// from now; -1 for none), or, as frameMode says, a refresh later or as soon as a present can be
+// made. Every wait gives the browser its turn, also one that ends at once: a poll that never did
+// would freeze the tab.
 EM_ASYNC_JS(void, WaitInPage, (int stepAhead, int frameMode), {
     var vx = Module.vornixWeb;
     await new Promise(function(resolve) {
@@ -120,9 +121,9 @@ bool TakeMessage(Message* message) {
 
 // Waits until the idle work next has something to do: the step that the shell said is due; a frame
 // to show a step just taken, a picture that had to wait, or a frame that was declined, as soon as
-// it can be presented; and, while a game runs, the next animation frame, so that what changes with
-// time alone (an item that shows or goes) is drawn. Between games the picture changes only with an
-// event, and the wait lasts until one comes: no animation frames are asked for then.
+// it can be presented; and, while a game runs, a refresh later, so that what changes with time
+// alone (an item that shows or goes) is drawn. Between games the picture changes only with an
+// event, and the wait lasts until one comes: no timer runs and no animation frame is asked for.
 void WaitForWork() {
     int stepAhead = -1;
     if (workDueKnown) {
