@@ -3,7 +3,8 @@
 // Prints figures only; nothing here passes or fails on a time.
 //   node web_bench.mjs SITE_DIR          (VORNIX_BENCH_SUMMARY=file appends "key value" lines)
 import { readFileSync, readdirSync, appendFileSync } from 'node:fs';
-import { resolve } from 'node:path';
+import { resolve, join } from 'node:path';
+import { gzipSync } from 'node:zlib';
 import { serveSite, siteFiles, launchBrowser, readCanvas, waitFor, sleep } from '../tests/web/web_lib.mjs';
 
 const site = resolve(process.argv[2] || 'build/web-release/site');
@@ -183,7 +184,13 @@ try {
 
   // What the site holds and what one visit loads.
   const files = siteFiles(site).sort((a, b) => b.bytes - a.bytes);
-  for (const f of files) console.log(`web: file ${f.path.padEnd(24)} ${String(f.bytes).padStart(9)} bytes`);
+  // Beside each size, what a host that compresses its answers would send.
+  let packedBytes = 0;
+  for (const f of files) {
+    const packed = gzipSync(readFileSync(join(site, f.path)), { level: 9 }).length;
+    packedBytes += packed;
+    console.log(`web: file ${f.path.padEnd(24)} ${String(f.bytes).padStart(9)} bytes, ${String(packed).padStart(7)} gzipped`);
+  }
   const bitmapBytes = files.filter((f) => f.path.endsWith('.bmp')).reduce((s, f) => s + f.bytes, 0);
 
   // The first picture: from the navigation's start until the canvas shows the list, in a fresh
@@ -217,7 +224,7 @@ try {
   }
   const firstMedian = percentile(firstPictures, 50);
   console.log(`web: first picture after navigation: median ${ms(firstMedian)} ms, worst ${ms(Math.max(...firstPictures))} ms of 5 fresh visits (target <= 1000 ms)`);
-  console.log(`web: bytes loaded by one visit: ${loadedBytes} (${(loadedBytes / 1048576).toFixed(2)} MB, target <= 2.5 MB), of which bitmaps ${bitmapBytes}`);
+  console.log(`web: bytes loaded by one visit: ${loadedBytes} (${(loadedBytes / 1048576).toFixed(2)} MB, target <= 2.5 MB), of which bitmaps ${bitmapBytes}; all files gzipped ${packedBytes}`);
   summary('web_first_picture_ms', firstMedian);
   summary('web_bytes', loadedBytes);
 
