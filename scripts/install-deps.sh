@@ -7,7 +7,7 @@
 #                                     Chromium and the browser tests' pinned playwright-core (npm ci)
 set -euo pipefail
 
-run_packages=(cmake make g++ pkg-config libsdl2-dev libx11-dev fonts-dejavu-core)
+run_packages=(cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev fonts-dejavu-core)
 package_packages=(dpkg-dev file)
 test_packages=(clang-format desktop-file-utils appstream lintian googletest xvfb xdotool x11-apps x11-utils
   x11-xserver-utils imagemagick python3 g++-mingw-w64-x86-64 wine64 wine zip chromium)

@@ -75,16 +75,40 @@ void CopyWholePicture(Surface* primary, Surface* source) {
     const uint64_t* before = source->chains[1 - source->current];
     bool wrote = false;
     for (int32_t row = 0; row < changeRows; ++row) {
-        const int32_t top = row * changeTileSize;
-        const int32_t rows = top + changeTileSize <= pictureHeight ? changeTileSize : pictureHeight - top;
+        // The tiles of this row to compare: where the writes were not those of last time (the same
+        // writes as last time give the same pixels, already on the primary), or every tile.
+        bool compare[changeColumns];
+        bool differs[changeColumns] = {};
+        bool any = false;
         for (int32_t column = 0; column < changeColumns; ++column) {
             const int32_t tile = row * changeColumns + column;
-            if (trusted && now[tile] == before[tile]) {
-                continue;  // the same writes as last time: the same pixels, already on the primary
+            compare[column] = !trusted || now[tile] != before[tile];
+            any = any || compare[column];
+        }
+        const int32_t top = row * changeTileSize;
+        const int32_t bottom = top + changeTileSize <= pictureHeight ? top + changeTileSize : pictureHeight;
+        for (int32_t y = top; any && y < bottom; ++y) {
+            // Runs of neighbouring tiles are compared in one go, and tile by tile only where they differ.
+            for (int32_t first = 0; first < changeColumns;) {
+                int32_t end = first;
+                while (end < changeColumns && compare[end]) {
+                    ++end;
+                }
+                const int32_t at = y * pictureWidth + first * changeTileSize;
+                const size_t runBytes = sizeof(uint32_t) * changeTileSize * static_cast<size_t>(end - first);
+                if (end > first && std::memcmp(primary->pixels + at, source->pixels + at, runBytes) != 0) {
+                    for (int32_t column = first; column < end; ++column) {
+                        differs[column] = CopyWhereDifferent(primary->pixels + at + (column - first) * changeTileSize,
+                                                             source->pixels + at + (column - first) * changeTileSize, 0,
+                                                             0, changeTileSize, 1) ||
+                                          differs[column];
+                    }
+                }
+                first = end + 1;
             }
-            const int32_t offset = top * pictureWidth + column * changeTileSize;
-            if (CopyWhereDifferent(primary->pixels + offset, source->pixels + offset, pictureWidth, pictureWidth,
-                                   changeTileSize, rows)) {
+        }
+        for (int32_t column = 0; column < changeColumns; ++column) {
+            if (differs[column]) {
                 MarkTile(column, row);
                 wrote = true;
             }

@@ -48,7 +48,8 @@ const uint32_t* MemoryPicture();
 bool MemoryPictureChanged(Rect* bounds);
 // Whether the tile at (column, row) of the change grid changed.
 bool MemoryTileChanged(int32_t column, int32_t row);
-// The whole picture counts as changed, as when what the screen showed was lost.
+// The whole picture counts as changed, as when what the screen showed was lost; the next whole
+// copy onto the primary surface compares every tile.
 void MemoryMarkAllChanged();
 // What changed has been shown.
 void MemoryForgetChanges();

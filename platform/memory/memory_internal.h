@@ -60,8 +60,8 @@ void CopyPixels(Surface* destination, int32_t x, int32_t y, const Surface* sourc
 // only tiles whose chain differs from the last epoch's are compared, unless the primary was
 // written otherwise since the last whole copy or that came from another surface.
 void CopyWholePicture(Surface* primary, Surface* source);
-// Any other copy onto the primary surface: rows compared and copied where they differ, the tiles
-// that changed recorded.
+// Any other copy onto the primary surface: compared tile by tile, a row at a time, and copied where
+// it differs; the tiles that changed are recorded and the trust in the last whole copy ends.
 void CopyOntoPicture(Surface* primary, int32_t x, int32_t y, Surface* source, const Rect& clipped);
 // Forgets every change and the trust in the last whole copy, as at program start.
 void ResetPictureRecord();

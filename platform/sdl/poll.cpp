@@ -30,11 +30,12 @@ bool stepToShow = false;    // the last idle turn took a step that no frame show
 constexpr uint64_t longestWaitNs = 1000000000u;
 
 // How much earlier than a step's millisecond the poll wakes, to be on time despite a late wake-up:
-// a hundredth of the time between steps, so that waiting out the margin awake costs about 1 % of a
-// core at every pace, within 0.15 ms and 2 ms. A sleeper is now and then woken a few milliseconds
-// late on a busy machine; the slow paces can afford to cover much of that.
-constexpr uint64_t shortestWakeMarginNs = 150000;
-constexpr uint64_t longestWakeMarginNs = 2000000;
+// a two-hundredth of the time between steps, so that waiting out the margin awake costs about half a
+// percent of a core at every pace, within 0.05 ms and 1 ms. A step is on time anywhere in its
+// millisecond, so the margin only has to cover a wake-up later than that; a sleeper is now and then
+// woken a few milliseconds late on a busy machine, and the slow paces can afford to cover some of it.
+constexpr uint64_t shortestWakeMarginNs = 50000;
+constexpr uint64_t longestWakeMarginNs = 1000000;
 uint64_t stepWakeMarginNs = shortestWakeMarginNs;
 
 uint64_t SystemNowNs() {
@@ -211,7 +212,7 @@ void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     stepToShow = stepTaken;
     if (stepTaken) {
         const int32_t untilNext = static_cast<int32_t>(nextStepAt - PlatformClockMs());
-        const uint64_t margin = untilNext > 0 ? static_cast<uint64_t>(untilNext) * 10000u : 0;  // 1 % of it
+        const uint64_t margin = untilNext > 0 ? static_cast<uint64_t>(untilNext) * 5000u : 0;  // 0.5 % of it
         stepWakeMarginNs = margin < shortestWakeMarginNs  ? shortestWakeMarginNs
                            : margin > longestWakeMarginNs ? longestWakeMarginNs
                                                           : margin;

@@ -63,14 +63,15 @@ bool LayOut(SDL_Window* window, SDL_Surface* screen) {
     return true;
 }
 
-// The picture rectangles that changed: one for each row of tiles, from its first changed tile to
-// its last, with the rows below it whose rectangles span the same columns. A head moving at the
-// bottom and the status text at the top leave the rows between them alone.
-int ChangedBands(Rect* bands) {
+// The picture rectangles that changed, within their bounds: one for each row of tiles, from its
+// first changed tile to its last, with the rows below it whose rectangles span the same columns. A
+// head moving at the bottom and the status text at the top leave the rows between them alone.
+int ChangedBands(const Rect& bounds, Rect* bands) {
     int count = 0;
-    for (int32_t row = 0; row < changeRows; ++row) {
+    const int32_t firstColumn = bounds.left / changeTileSize, endColumn = (bounds.right - 1) / changeTileSize + 1;
+    for (int32_t row = bounds.top / changeTileSize; row <= (bounds.bottom - 1) / changeTileSize; ++row) {
         int32_t first = -1, last = -1;
-        for (int32_t column = 0; column < changeColumns; ++column) {
+        for (int32_t column = firstColumn; column < endColumn; ++column) {
             if (MemoryTileChanged(column, row)) {
                 first = first < 0 ? column : first;
                 last = column;
@@ -124,7 +125,7 @@ void ShowPicture(SDL_Window* window, uint64_t now) {
         ScalePicture(MemoryPicture(), Rect{0, 0, pictureWidth, pictureHeight}, layout, pixels, pitch, order, &bounds);
         shown[count++] = SDL_Rect{0, 0, screen->w, screen->h};
     } else {
-        const int bandCount = ChangedBands(bands);
+        const int bandCount = ChangedBands(bounds, bands);
         for (int i = 0; i < bandCount; ++i) {
             Rect written;
             ScalePicture(MemoryPicture(), bands[i], layout, pixels, pitch, order, &written);

@@ -50,6 +50,19 @@ void Scribble(Surface* surface, const Rect& area, std::mt19937& random) {
     ASSERT_EQ(PlatformReleaseDC(surface, context), S_OK);
 }
 
+// What an opaque copy makes of the destination's pixels, written by hand pixel by pixel.
+void CopyByHand(const std::vector<uint32_t>& from, int32_t fromWidth, int32_t fromHeight, const Rect& rect, int32_t x,
+                int32_t y, std::vector<uint32_t>* to, int32_t toWidth, int32_t toHeight) {
+    for (int32_t sy = std::max(rect.top, 0); sy < std::min(rect.bottom, fromHeight); ++sy) {
+        for (int32_t sx = std::max(rect.left, 0); sx < std::min(rect.right, fromWidth); ++sx) {
+            const int32_t tx = x + sx - rect.left, ty = y + sy - rect.top;
+            if (tx >= 0 && ty >= 0 && tx < toWidth && ty < toHeight) {
+                (*to)[ty * toWidth + tx] = from[sy * fromWidth + sx];
+            }
+        }
+    }
+}
+
 // Every source pixel inside both surfaces lands at its place, and nothing else is touched, not even
 // memory past the destination's last row: checked pixel by pixel against the pixels before the
 // copy, for random rectangles reaching past every edge, copies within one surface among them.
@@ -63,22 +76,17 @@ TEST_F(MemoryDisplay, CopiesAreOpaqueAndClippedToBothSurfaces) {
         Scribble(destination, Rect{0, 0, 41, 29}, random);
         Surface* from = round % 3 == 0 ? destination : source;
         const std::vector<uint32_t> before(from->pixels, from->pixels + from->width * from->height);
-        const std::vector<uint32_t> old(destination->pixels, destination->pixels + 41 * 29 + guard);
+        std::vector<uint32_t> expected(destination->pixels, destination->pixels + 41 * 29 + guard);
         const auto coordinate = [&random] { return static_cast<int32_t>(random() % 80) - 30; };
         Rect rect{coordinate(), coordinate(), 0, 0};
         rect.right = rect.left + static_cast<int32_t>(random() % 50) - 2;
         rect.bottom = rect.top + static_cast<int32_t>(random() % 40) - 2;
         const int32_t x = coordinate(), y = coordinate();
+        CopyByHand(before, from->width, from->height, rect, x, y, &expected, 41, 29);
         ASSERT_EQ(PlatformCopyRect(destination, x, y, from, &rect), S_OK);
-        for (int32_t at = 0; at < 41 * 29 + guard; ++at) {
-            const int32_t tx = at % 41, ty = at / 41;
-            const int32_t sx = rect.left + tx - x, sy = rect.top + ty - y;
-            const bool copied = ty < 29 && sx >= rect.left && sx < rect.right && sy >= rect.top && sy < rect.bottom &&
-                                sx >= 0 && sy >= 0 && sx < from->width && sy < from->height;
-            ASSERT_EQ(destination->pixels[at], copied ? before[sy * from->width + sx] : old[at])
-                << "rect " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom << " to " << x
-                << "," << y << " at " << tx << "," << ty;
-        }
+        ASSERT_TRUE(std::memcmp(destination->pixels, expected.data(), sizeof(uint32_t) * expected.size()) == 0)
+            << "rect " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom << " to " << x << ","
+            << y << (from == destination ? " within the destination" : "");
     }
 }
 
@@ -344,14 +352,8 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
                 x = y = 0;
             }
             std::vector<uint32_t> expected(MemoryPicture(), MemoryPicture() + 800 * 600);
-            for (int32_t sy = std::max(part.top, 0); sy < std::min(part.bottom, from->height); ++sy) {
-                for (int32_t sx = std::max(part.left, 0); sx < std::min(part.right, from->width); ++sx) {
-                    const int32_t tx = x + sx - part.left, ty = y + sy - part.top;
-                    if (tx >= 0 && ty >= 0 && tx < 800 && ty < 600) {
-                        expected[ty * 800 + tx] = Pixel(from, sx, sy);
-                    }
-                }
-            }
+            CopyByHand(std::vector<uint32_t>(from->pixels, from->pixels + from->width * from->height), from->width,
+                       from->height, part, x, y, &expected, 800, 600);
             EXPECT_EQ(PlatformCopyRect(primary, x, y, from, &part), S_OK);
             ASSERT_TRUE(std::memcmp(MemoryPicture(), expected.data(), sizeof(uint32_t) * 800 * 600) == 0)
                 << "frame " << frame;

@@ -12,28 +12,6 @@ namespace {
 constexpr uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
 constexpr uint64_t ms = 1000000;
 
-// The scripted clock: it moves only when the poll waits, to the end of the wait or to the moment
-// a scripted event arrives, whichever comes first.
-uint64_t now = 0;
-uint64_t eventAt = UINT64_MAX;
-SDL_Event scriptedEvent;
-int waits = 0;
-
-uint64_t ScriptedNow() {
-    return now;
-}
-
-void ScriptedWait(uint64_t deadline, uint64_t) {
-    ++waits;
-    if (eventAt <= deadline) {
-        now = eventAt;
-        eventAt = UINT64_MAX;
-        SDL_PushEvent(&scriptedEvent);
-        return;
-    }
-    now = deadline;
-}
-
 // A 1 x 1 bitmap file of one colour (0x00RRGGBB), at 24 bits a pixel.
 void WriteColourFile(const char* path, uint32_t colour) {
     unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40,
@@ -47,16 +25,12 @@ void WriteColourFile(const char* path, uint32_t colour) {
     std::fclose(file);
 }
 
-// The display as the program sets it up, on the dummy driver's 1024 x 768 desktop, on the scripted
-// clock. The picture stands at 0, 0 .. 1024, 768 there, scaled by 1.28.
+// The display as the program sets it up, on the dummy driver's 1024 x 768 desktop. The picture stands at 0, 0 .. 1024,
+// 768 there, scaled by 1.28.
 class SdlPace : public SdlLayer {
 protected:
     void SetUp() override {
         SdlLayer::SetUp();
-        now = 10000 * ms;
-        eventAt = UINT64_MAX;
-        waits = 0;
-        platformClock = PlatformClock{ScriptedNow, ScriptedWait};
         ASSERT_EQ(PlatformCreateDisplay(&display), S_OK);
         ASSERT_EQ(PlatformSetCooperativeLevel(display, window), S_OK);
         SurfaceDesc desc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
@@ -67,7 +41,6 @@ protected:
     }
     void TearDown() override {
         std::remove(path);
-        platformClock = systemClock;
         SdlLayer::TearDown();
     }
     // Paints a rectangle of the picture in one colour, through the program's own calls.
