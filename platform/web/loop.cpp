@@ -79,13 +79,14 @@ EM_ASYNC_JS(void, WaitInPage, (int stepAhead, int frameMode), {
         }
         // The step falls due at the start of a millisecond of the clock. Timeouts come in whole
         // milliseconds, never early but now and then late: one is set to end a little before the
-        // step, by a hundredth of the time to it (a millisecond at most), and the rest is waited
-        // out awake in short tasks, between which the page's events still come; that costs about
-        // 1 % of a core at every pace, plus what the whole milliseconds leave over. A look for what
+        // step, by half a percent of the time to it (within 0.05 and 1 ms, as on Linux), and the
+        // rest is waited out awake in short tasks, between which the page's events still come;
+        // what the whole milliseconds leave over is waited out so too, half a millisecond a step
+        // on average. A look for what
         // changes with time alone needs no such care.
         var dueAt = Infinity;
         var exact = true;
-        var margin = Math.min(1, stepAhead / 100);
+        var margin = Math.min(1, Math.max(0.05, stepAhead / 200));
         if (stepAhead > 0) dueAt = Math.floor(performance.now()) + stepAhead;
         if (frameMode === 1 && performance.now() + 50 < dueAt) {
             dueAt = performance.now() + 50;
