@@ -82,8 +82,7 @@ EM_ASYNC_JS(void, WaitInPage, (int stepAhead, int frameMode), {
         // step, by half a percent of the time to it (within 0.05 and 1 ms, as on Linux), and the
         // rest is waited out awake in short tasks, between which the page's events still come;
         // what the whole milliseconds leave over is waited out so too, half a millisecond a step
-        // on average. A look for what
-        // changes with time alone needs no such care.
+        // on average. A look for what changes with time alone needs no such care.
         var dueAt = Infinity;
         var exact = true;
         var margin = Math.min(1, Math.max(0.05, stepAhead / 200));
