@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the Linux build's unit and end-to-end
 # tests under the address and undefined-behaviour sanitizers, the Debian package made from the
-# release build, then the Windows build's tests under Wine.
+# release build, the Windows build's tests under Wine, then the browser build's tests (the replays
+# under node, the site in headless Chromium).
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -21,3 +22,7 @@ tests/e2e/package_check.sh build/linux-release
 cmake --preset windows-release
 cmake --build --preset windows-release -j "$jobs"
 ctest --preset windows-test -j 1
+
+cmake --preset web-release
+cmake --build --preset web-release -j "$jobs"
+ctest --preset web-test -j 1

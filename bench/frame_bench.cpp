@@ -1,5 +1,6 @@
 // Frame cost: the real RenderFrame on SDL's dummy video driver, per scene, against the memcpy floor;
-// and the cost of showing the picture through SDL's software renderer on screens of several sizes.
+// and the cost of scaling the whole picture into the window's surface and showing it on screens of
+// several sizes.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -154,7 +155,7 @@ double MeasurePresent(int width, int height, double floorUs, const char* key) {
     }
     const double median = Percentile(samples, 0.5);
     const bool whole = width % 800 == 0 && height % 600 == 0 && width / 800 == height / 600;
-    std::printf("  present on %4dx%-4d %-28s median %8.1f us  %5.2fx memcpy  (%s renderer)\n", width, height,
+    std::printf("  present on %4dx%-4d %-28s median %8.1f us  %5.2fx memcpy  (%s window surface)\n", width, height,
                 whole ? "(whole factor, exact blocks)" : "(sharp bilinear)", median, median / floorUs,
                 BenchRendererName());
     RecordSummary(key, median / floorUs);
@@ -219,7 +220,7 @@ int main(int argc, char** argv) {
     }
     MeasureScenes(floorUs, true);
     // Frames that change nothing present nothing: the scenes above show what a frame costs. What
-    // a change costs to show, on the software renderer (the one without a GPU):
+    // a whole change costs to show, scaled by the processor into the window's surface:
     SceneLevelSeven(300);
     RenderFrame();
     MeasurePresent(800, 600, floorUs, "present_600_ratio");

@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 constexpr double phaseSeconds = 10.0;
 constexpr double latencySeconds = 10.0;
 
-// Processor seconds of this process, all its threads (the renderer's included).
+// Processor seconds of this process, all its threads.
 double OwnCpuSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
@@ -147,8 +147,8 @@ int main(int argc, char** argv) {
     }
     int width = 0, height = 0;
     BenchScreenSize(&width, &height);
-    std::printf("window %s (video driver %s, %s renderer, %dx%d on display %s, refresh %.2f ms%s)\n", label.c_str(),
-                BenchVideoDriver(), BenchRendererName(), width, height, display, BenchRefreshNs() / 1e6,
+    std::printf("window %s (video driver %s, %s window surface, %dx%d on display %s, refresh %.2f ms%s)\n",
+                label.c_str(), BenchVideoDriver(), BenchRendererName(), width, height, display, BenchRefreshNs() / 1e6,
                 forced ? "; the window was never told it is active, frames forced on" : "");
 
     gameRunning = 0;

@@ -23,15 +23,17 @@ constexpr int32_t stripLastWidth = fieldWidth - stripFullCopies * stripWidth;
 
 // The sprite atlas (icons.bmp), two rows of twenty cells. The top row holds the head for each
 // heading (in the order of Direction: up, right, down, left), the body, then the items of slots
-// 0, 1, ...; the bottom row holds wall kind n in its cell n (cell 0 is unused).
+// 0, 1, ...; the bottom row holds wall kind n in its cell n (cell 0 is unused). Of the room in the
+// rows, the game draws the items of slots 0..6 (one more in play at each of the seven levels) and
+// wall kinds 1..7 (the walls of levels 2 to 7); the other cells stay plain ground.
 constexpr int32_t atlasWidth = 20 * cellSize;
 constexpr int32_t atlasHeight = 2 * cellSize;
 constexpr int32_t atlasHeadX[4] = {0, cellSize, 2 * cellSize, 3 * cellSize};
 constexpr int32_t atlasBodyX = 4 * cellSize;
 constexpr int32_t atlasFirstItemX = 5 * cellSize;
-constexpr int32_t atlasItemSlots = 15;
+constexpr int32_t atlasItemsDrawn = 7;
 constexpr int32_t atlasWallsY = cellSize;
-constexpr int32_t atlasWallKinds = 20;
+constexpr int32_t atlasWallKindsDrawn = 7;
 
 // The status text, in opaque boxes padded to statusChars letters: the name over the score on the
 // left, the level over the length on the right.

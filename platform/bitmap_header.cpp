@@ -24,6 +24,8 @@ bool BitmapHeaderFits(const unsigned char* header, size_t count, int64_t fileSiz
     }
     // The info header's size, then the width and the height, the planes and the bits per pixel:
     // 16-bit fields in the old 12-byte header, 32-bit signed sides in every later one.
+    // Each side is widened on its own: in one expression the signed side would be taken unsigned,
+    // and a negative height (rows stored top first) would read as four billion.
     const bool oldHeader = LittleEndian(header + 14, 4) == 12;
     const int64_t width = oldHeader ? int64_t{LittleEndian(header + 18, 2)} : Signed32(header + 18);
     int64_t height = oldHeader ? int64_t{LittleEndian(header + 20, 2)} : Signed32(header + 22);

@@ -1,5 +1,5 @@
 // Every service that Vornix asks of the operating system. One implementation per platform:
-// platform/sdl/ (Linux, SDL2 and SDL2_ttf) and platform/win32/ (Win32, DirectDraw 7, GDI, winmm);
+// platform/sdl/ (Linux, SDL2, on the shared in-memory display) and platform/win32/ (Win32, DirectDraw 7, GDI, winmm);
 // the build picks the set. Nothing outside platform/ includes an operating-system or SDL header.
 //
 // The names and values are those of the Windows calls that the program is written against. Where

@@ -45,16 +45,8 @@ Rgb Mix(Rgb a, Rgb b, int t) {
             Clamp8(a.b + ((b.b - a.b) * t) / 256)};
 }
 
-Rgb Brighten(Rgb c, int percent) {
-    return {Clamp8(c.r * percent / 100), Clamp8(c.g * percent / 100), Clamp8(c.b * percent / 100)};
-}
-
 Rgb Add(Rgb c, int delta) {
     return {Clamp8(c.r + delta), Clamp8(c.g + delta), Clamp8(c.b + delta)};
-}
-
-int Luma(Rgb c) {
-    return (c.r * 299 + c.g * 587 + c.b * 114) / 1000;
 }
 
 std::uint32_t Hash(int x, int y, std::uint32_t seed) {

@@ -36,10 +36,8 @@ void CopyRect(const Image& source, int sx, int sy, int width, int height, Image&
 
 // t = 0 gives a, t = 256 gives b.
 Rgb Mix(Rgb a, Rgb b, int t);
-// percent 100 keeps the colour; results are clamped to 0..255.
-Rgb Brighten(Rgb colour, int percent);
+// Results are clamped to 0..255.
 Rgb Add(Rgb colour, int delta);
-int Luma(Rgb colour);
 
 // Deterministic per-position noise: the same arguments always give the same 32 bits.
 std::uint32_t Hash(int x, int y, std::uint32_t seed);

@@ -78,24 +78,13 @@ const TitleGlyph* FindTitleGlyph(char c) {
 
 }  // namespace
 
-unsigned GlyphRow(char c, int row) {
-    if (row < 0 || row >= glyphHeight)
-        return 0;
-    for (const Glyph& g : glyphTable) {
-        if (g.c != c)
-            continue;
-        unsigned bits = 0;
-        for (int i = 0; i < glyphWidth; ++i)
-            bits = (bits << 1) | (g.rows[row][i] == '#' ? 1u : 0u);
-        return bits;
-    }
-    return 0;
-}
-
 bool GlyphPixel(char c, int column, int row) {
-    if (column < 0 || column >= glyphWidth)
+    if (column < 0 || column >= glyphWidth || row < 0 || row >= glyphHeight)
         return false;
-    return (GlyphRow(c, row) >> (glyphWidth - 1 - column)) & 1u;
+    for (const Glyph& g : glyphTable)
+        if (g.c == c)
+            return g.rows[row][column] == '#';
+    return false;
 }
 
 int TextColumns(const char* text) {

@@ -4,8 +4,7 @@
 constexpr int glyphWidth = 5;
 constexpr int glyphHeight = 7;
 
-// Row r of the glyph for c, bit 4 the leftmost column; unknown characters are blank.
-unsigned GlyphRow(char c, int row);
+// Whether the glyph for c covers the pixel; unknown characters are blank.
 bool GlyphPixel(char c, int column, int row);
 // Width in font pixels of a text set with one blank column between glyphs.
 int TextColumns(const char* text);

@@ -1,10 +1,8 @@
-// PNG encoder and reader of the artwork generator. The zlib stream holds stored blocks only: the
-// icons are small, and the format stays simple enough to write out field by field.
+// PNG encoder of the artwork generator. The zlib stream holds stored blocks only: the icons are
+// small, and the format stays simple enough to write out field by field.
 #include "tools/png_file.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -26,11 +24,6 @@ constexpr std::array<std::uint32_t, 256> crcTable = MakeCrcTable();
 void PutBig32(Bytes& out, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-std::uint32_t GetBig32(const Bytes& in, std::size_t at) {
-    return static_cast<std::uint32_t>(in[at]) << 24 | static_cast<std::uint32_t>(in[at + 1]) << 16 |
-           static_cast<std::uint32_t>(in[at + 2]) << 8 | in[at + 3];
 }
 
 // Length, type, data, and the CRC of type and data.
@@ -105,64 +98,4 @@ Bytes EncodePng(const RgbaImage& image) {
     PutChunk(out, "IDAT", StoredZlib(RawRows(image)));
     PutChunk(out, "IEND", {});
     return out;
-}
-
-bool DecodePng(const Bytes& file, RgbaImage& image) {
-    if (file.size() < sizeof signature || std::memcmp(file.data(), signature, sizeof signature) != 0)
-        return false;
-    Bytes header, stream;
-    bool ended = false;
-    for (std::size_t at = sizeof signature; !ended;) {
-        if (at + 12 > file.size())
-            return false;
-        const std::uint32_t length = GetBig32(file, at);
-        if (length > file.size() - at - 12)
-            return false;
-        if (Crc32(file.data() + at + 4, length + 4) != GetBig32(file, at + 8 + length))
-            return false;
-        const char* type = reinterpret_cast<const char*>(file.data() + at + 4);
-        const auto data = file.begin() + static_cast<std::ptrdiff_t>(at + 8);
-        if (std::memcmp(type, "IHDR", 4) == 0)
-            header.assign(data, data + length);
-        else if (std::memcmp(type, "IDAT", 4) == 0)
-            stream.insert(stream.end(), data, data + length);
-        else if (std::memcmp(type, "IEND", 4) == 0)
-            ended = true;
-        at += 12 + length;
-    }
-    const Bytes rgba8 = {8, 6, 0, 0, 0};
-    if (header.size() != 13 || !std::equal(rgba8.begin(), rgba8.end(), header.begin() + 8) || stream.size() < 6 ||
-        stream[0] != 0x78 || stream[1] != 0x01)
-        return false;
-    Bytes raw;
-    std::size_t at = 2;
-    for (bool last = false; !last;) {
-        if (at + 5 > stream.size() || (stream[at] & 0x06) != 0)
-            return false;
-        last = (stream[at] & 1) != 0;
-        const std::size_t length = stream[at + 1] | static_cast<std::size_t>(stream[at + 2]) << 8;
-        const std::size_t check = stream[at + 3] | static_cast<std::size_t>(stream[at + 4]) << 8;
-        if ((length ^ check) != 0xFFFF || at + 5 + length > stream.size())
-            return false;
-        raw.insert(raw.end(), stream.begin() + static_cast<std::ptrdiff_t>(at + 5),
-                   stream.begin() + static_cast<std::ptrdiff_t>(at + 5 + length));
-        at += 5 + length;
-    }
-    if (at + 4 != stream.size() || Adler32(raw.data(), raw.size()) != GetBig32(stream, at))
-        return false;
-    const int width = static_cast<int>(GetBig32(header, 0)), height = static_cast<int>(GetBig32(header, 4));
-    if (width <= 0 || height <= 0 || raw.size() != static_cast<std::size_t>(height) * (1 + 4 * std::size_t(width)))
-        return false;
-    image = {width, height, {}, {}};
-    for (int y = 0; y < height; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * (1 + 4 * std::size_t(width));
-        if (raw[row] != 0)
-            return false;
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = raw.data() + row + 1 + 4 * static_cast<std::size_t>(x);
-            image.pixels.push_back({p[0], p[1], p[2]});
-            image.alpha.push_back(p[3]);
-        }
-    }
-    return true;
 }

@@ -1,5 +1,5 @@
-// The PNG writer (and a reader of what it writes, for checking) for the desktop's icons: 8-bit
-// RGBA, no interlace, the image data in stored (uncompressed) deflate blocks.
+// The PNG writer for the desktop's icons: 8-bit RGBA, no interlace, the image data in stored
+// (uncompressed) deflate blocks.
 #pragma once
 
 #include <cstddef>
@@ -22,5 +22,3 @@ std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t count);
 std::uint32_t Adler32(const std::uint8_t* bytes, std::size_t count);
 
 Bytes EncodePng(const RgbaImage& image);
-// Only the layout EncodePng writes, checksums included; false for anything else.
-bool DecodePng(const Bytes& file, RgbaImage& image);

@@ -1,5 +1,5 @@
-// The sprite atlas: four snake heads, the body, fifteen bonus items and twenty wall kinds, each an
-// opaque 16 x 16 square, since the game copies sprites without a transparent colour.
+// The sprite atlas: four snake heads, the body, the seven bonus items and the seven wall kinds, each
+// an opaque 16 x 16 square, since the game copies sprites without a transparent colour.
 #include <cmath>
 #include <cstdlib>
 
@@ -315,142 +315,6 @@ void DrawCrown(Image& atlas, int x0) {
     DrawMirroredMap(atlas, x0, 0, half, 16, keys, 7);
 }
 
-bool InStar(double px, double py, double cx, double cy, double outer, double inner) {
-    const double pi = 3.14159265358979;
-    const double angle = std::atan2(px - cx, cy - py);  // 0 straight up
-    const double r = std::hypot(px - cx, py - cy);
-    const double sector = 2 * pi / 5;
-    double a = std::fmod(angle + 2 * pi, sector);
-    if (a > sector / 2)
-        a = sector - a;
-    // Edge of the star between a tip (a = 0, outer) and a notch (a = sector / 2, inner).
-    const double tipX = 0, tipY = outer;
-    const double notchX = inner * std::sin(sector / 2), notchY = inner * std::cos(sector / 2);
-    const double x = r * std::sin(a), y = r * std::cos(a);
-    return (notchX - tipX) * (y - tipY) - (notchY - tipY) * (x - tipX) <= 0;
-}
-
-void DrawStar(Image& atlas, int x0) {
-    const Ramp yellow{{120, 80, 0}, {230, 170, 0}, {255, 220, 40}, {255, 250, 170}};
-    ShadeBlob(
-        atlas, x0, [](double px, double py) { return InStar(px, py, 8, 8.6, 7.8, 3.4); }, yellow, 8, 8.6, 6);
-}
-
-void DrawHeart(Image& atlas, int x0) {
-    const Ramp rose{{100, 0, 30}, {190, 20, 70}, {250, 60, 110}, {255, 160, 190}};
-    ShadeBlob(
-        atlas, x0,
-        [](double px, double py) {
-            if (InCircle(px, py, 4.9, 6.0, 3.7) || InCircle(px, py, 11.1, 6.0, 3.7))
-                return true;
-            // The point: below the lobes' centres, narrowing to the bottom.
-            return py >= 6.0 && py <= 14.6 && std::fabs(px - 8) <= 7.4 * (14.6 - py) / 8.6;
-        },
-        rose, 8, 8, 6);
-    Dot(atlas, x0, 4, 4, white);
-    Dot(atlas, x0, 3, 5, {255, 200, 220});
-}
-
-void DrawMushroom(Image& atlas, int x0) {
-    const Ramp cap{{90, 10, 10}, {170, 20, 20}, {230, 50, 40}, {255, 120, 100}};
-    ShadeBlob(
-        atlas, x0, [](double px, double py) { return py < 9.5 && InCircle(px, py, 8, 9.5, 7.2); }, cap, 8, 8, 7);
-    const Ramp stem{{90, 70, 50}, {200, 180, 150}, {240, 230, 210}, {255, 255, 240}};
-    ShadeBlob(
-        atlas, x0, [](double px, double py) { return py >= 9 && py < 15 && px > 5 && px < 11; }, stem, 8, 11, 4);
-    constexpr Rgb spot{255, 250, 240};
-    FillRect(atlas, x0 + 4, 5, 2, 2, spot);
-    FillRect(atlas, x0 + 9, 3, 2, 2, spot);
-    Dot(atlas, x0, 12, 7, spot);
-    Dot(atlas, x0, 7, 7, spot);
-}
-
-void DrawKey(Image& atlas, int x0) {
-    // clang-format off
-  constexpr const char* rows[] = {
-      "................",
-      "...oooo.........",
-      "..oYYYYo........",
-      ".oYyooyYo.......",
-      ".oYo..oyo.......",
-      ".oYo..oyo.......",
-      ".oyyooyyo.......",
-      "..oyyyyyoooooooo",
-      "...ooyyyyyyyyyyo",
-      ".....oyyyyyyyyyo",
-      "......ooooyyoyyo",
-      ".........oyyoyyo",
-      ".........oyyooyo",
-      "..........oo..o.",
-      "................",
-      "................",
-  };
-    // clang-format on
-    constexpr PaletteKey keys[] = {{'o', {80, 60, 20}}, {'Y', {255, 240, 160}}, {'y', {220, 180, 60}}};
-    DrawMap(atlas, x0, 0, rows, 16, keys, 3);
-}
-
-void DrawBell(Image& atlas, int x0) {
-    // clang-format off
-  constexpr const char* half[] = {
-      "........",
-      "......oo",
-      ".....oYY",
-      "....oYyy",
-      "...oYyyy",
-      "...oYyyy",
-      "...oYyyy",
-      "...oYyyy",
-      "..oYyyyy",
-      "..oYyyyy",
-      ".oYyyyyy",
-      "oYYYYYYY",
-      "oddddddd",
-      ".ooooooo",
-      "........",
-      "........",
-  };
-    // clang-format on
-    constexpr PaletteKey keys[] = {
-        {'o', {30, 50, 90}}, {'Y', {230, 240, 255}}, {'y', {150, 180, 220}}, {'d', {90, 110, 150}}};
-    DrawMirroredMap(atlas, x0, 0, half, 16, keys, 4);
-    FillRect(atlas, x0 + 7, 14, 2, 2, {200, 160, 60});
-}
-
-void DrawLemon(Image& atlas, int x0) {
-    const Ramp lemon{{110, 100, 0}, {210, 190, 20}, {250, 240, 70}, {255, 255, 190}};
-    ShadeBlob(
-        atlas, x0,
-        [](double px, double py) {
-            const double dx = (px - 8) / 6.9, dy = (py - 8.5) / 5.0;
-            return dx * dx + dy * dy <= 1.0 || (std::fabs(py - 8.5) < 1.1 && px > 0.6 && px < 15.4);
-        },
-        lemon, 8, 8.5, 6);
-}
-
-void DrawGrapes(Image& atlas, int x0) {
-    const Ramp grape{{40, 0, 60}, {90, 30, 130}, {140, 70, 200}, {200, 150, 255}};
-    const double centres[][2] = {{5, 6}, {9, 6}, {13, 6.5}, {7, 9.3}, {11, 9.5}, {9, 12.6}};
-    for (const auto& c : centres)
-        ShadeBlob(
-            atlas, x0, [&](double px, double py) { return InCircle(px, py, c[0], c[1], 2.4); }, grape, c[0], c[1], 2.4);
-    Dot(atlas, x0, 8, 1, {70, 150, 40});
-    Dot(atlas, x0, 9, 2, {70, 150, 40});
-    Dot(atlas, x0, 9, 3, {70, 150, 40});
-}
-
-void DrawBomb(Image& atlas, int x0) {
-    const Ramp iron{{0, 0, 10}, {30, 34, 50}, {60, 66, 90}, {130, 140, 170}};
-    ShadeBlob(
-        atlas, x0, [](double px, double py) { return InCircle(px, py, 7.5, 9.5, 5.6); }, iron, 7.5, 9.5, 5.6);
-    FillRect(atlas, x0 + 9, 3, 3, 2, {80, 80, 90});
-    Dot(atlas, x0, 12, 2, {180, 140, 90});
-    Dot(atlas, x0, 13, 1, {255, 220, 60});
-    Dot(atlas, x0, 14, 0, {255, 255, 200});
-    Dot(atlas, x0, 12, 0, {255, 160, 40});
-    Dot(atlas, x0, 14, 2, {255, 160, 40});
-}
-
 void DrawItem(Image& atlas, int slot) {
     const int x0 = atlasFirstItemX + cellSize * slot;
     DrawPlainCell(atlas, x0, 0);
@@ -475,30 +339,6 @@ void DrawItem(Image& atlas, int slot) {
         break;
     case 6:
         DrawCrown(atlas, x0);
-        break;
-    case 7:
-        DrawStar(atlas, x0);
-        break;
-    case 8:
-        DrawHeart(atlas, x0);
-        break;
-    case 9:
-        DrawMushroom(atlas, x0);
-        break;
-    case 10:
-        DrawKey(atlas, x0);
-        break;
-    case 11:
-        DrawBell(atlas, x0);
-        break;
-    case 12:
-        DrawLemon(atlas, x0);
-        break;
-    case 13:
-        DrawGrapes(atlas, x0);
-        break;
-    default:
-        DrawBomb(atlas, x0);
         break;
     }
 }
@@ -702,9 +542,6 @@ void DrawLava(Image& atlas, int kind, const WallColours& c, std::uint32_t seed) 
 
 void DrawWall(Image& atlas, int kind) {
     switch (kind) {
-    case 0:
-        FillRect(atlas, 0, cellSize, cellSize, cellSize, {0, 0, 0});
-        break;
     case 1:
         DrawStone(atlas, kind, {{118, 118, 126}, {184, 184, 192}, {44, 44, 54}, {150, 146, 140}}, 11);
         break;
@@ -726,43 +563,6 @@ void DrawWall(Image& atlas, int kind) {
     case 7:
         DrawLava(atlas, kind, {{200, 40, 10}, {255, 140, 20}, {70, 18, 10}, {255, 236, 110}}, 17);
         break;
-    // Kinds the levels do not use yet: variants of the seven above.
-    case 8:
-        DrawStone(atlas, kind, {{90, 112, 80}, {150, 190, 120}, {34, 46, 30}, {60, 140, 60}}, 18);
-        break;
-    case 9:
-        DrawBrick(atlas, kind, {{214, 168, 40}, {255, 230, 120}, {96, 64, 10}, {255, 250, 200}}, 19);
-        break;
-    case 10:
-        DrawMetal(atlas, kind, {{64, 70, 84}, {130, 138, 156}, {20, 22, 30}, {180, 186, 200}});
-        break;
-    case 11:
-        DrawCrystal(atlas, kind, {{40, 170, 100}, {140, 240, 170}, {10, 80, 50}, {220, 255, 230}});
-        break;
-    case 12:
-        DrawWood(atlas, kind, {{196, 160, 110}, {226, 196, 146}, {130, 100, 62}, {90, 66, 40}}, 22);
-        break;
-    case 13:
-        DrawIce(atlas, kind, {{220, 230, 240}, {255, 255, 255}, {150, 170, 200}, {120, 140, 180}});
-        break;
-    case 14:
-        DrawLava(atlas, kind, {{90, 30, 140}, {180, 80, 255}, {20, 6, 40}, {240, 200, 255}}, 24);
-        break;
-    case 15:
-        DrawStone(atlas, kind, {{186, 150, 104}, {232, 204, 160}, {90, 66, 40}, {160, 120, 80}}, 25);
-        break;
-    case 16:
-        DrawBrick(atlas, kind, {{60, 90, 170}, {120, 160, 230}, {24, 30, 60}, {40, 60, 120}}, 26);
-        break;
-    case 17:
-        DrawMetal(atlas, kind, {{176, 100, 54}, {236, 170, 110}, {80, 40, 20}, {255, 220, 180}});
-        break;
-    case 18:
-        DrawCrystal(atlas, kind, {{200, 30, 60}, {255, 130, 150}, {100, 0, 20}, {255, 220, 230}});
-        break;
-    default:
-        DrawLava(atlas, kind, {{40, 120, 30}, {110, 210, 60}, {10, 40, 10}, {210, 255, 140}}, 29);
-        break;
     }
 }
 
@@ -775,9 +575,9 @@ Image DrawAtlas() {
     DrawHead(atlas, atlasHeadX[2], 2);
     DrawHead(atlas, atlasHeadX[3], 3);
     DrawBody(atlas, atlasBodyX, 0);
-    for (int slot = 0; slot < atlasItemSlots; ++slot)
+    for (int slot = 0; slot < atlasItemsDrawn; ++slot)
         DrawItem(atlas, slot);
-    for (int kind = 0; kind < atlasWallKinds; ++kind)
+    for (int kind = 1; kind <= atlasWallKindsDrawn; ++kind)
         DrawWall(atlas, kind);
     return atlas;
 }

@@ -28,9 +28,11 @@ constexpr int32_t changeRows = (pictureHeight + changeTileSize - 1) / changeTile
 // description's size, up to 800 x 600 pixels. Every surface starts black. A platform's
 // PlatformCreateSurface prepares its screen (or refuses) and then calls this.
 HRESULT MemoryCreateSurface(const SurfaceDesc* desc, Surface** surface);
-// Reads a BMP file (1, 4, 8, 24 and 32 bits a pixel, uncompressed, rows stored either way) whose
-// header passes BitmapHeaderFits; null when it cannot be read. A platform's PlatformLoadBitmapFile
-// calls this, after any refusal of its own.
+// Reads a BMP file whose header passes BitmapHeaderFits: uncompressed 1, 4 and 8 bits a pixel with
+// a palette, 16, 24 and 32 bits, and 16 and 32 bits with colour masks (BI_BITFIELDS); rows stored
+// bottom first (positive height) or top first (negative height); the old 12-byte header and the
+// 40- to 124-byte ones. Anything else, a file cut short, or a picture of more than 1920 x 1200
+// pixels: null. A platform's PlatformLoadBitmapFile calls this, after any refusal of its own.
 Bitmap* MemoryLoadBitmapFile(const char* path);
 
 // The memory of every surface is taken away: copies from or onto a lost surface fail with
@@ -38,14 +40,16 @@ Bitmap* MemoryLoadBitmapFile(const char* path);
 // undefined pixels (magenta here, so that they show).
 void MemoryLoseSurfaces();
 
-// The primary surface's pixels, or null while there is none.
+// The primary surface's pixels; once it is let go, the last picture it held (until a surface is
+// made again); null before the first.
 const uint32_t* MemoryPicture();
 // The part of the primary surface that changed since MemoryForgetChanges: a set of tiles.
 // True when any did; *bounds is then the smallest rectangle that holds them all.
 bool MemoryPictureChanged(Rect* bounds);
 // Whether the tile at (column, row) of the change grid changed.
 bool MemoryTileChanged(int32_t column, int32_t row);
-// The whole picture counts as changed, as when what the screen showed was lost.
+// The whole picture counts as changed, as when what the screen showed was lost; the next whole
+// copy onto the primary surface compares every tile.
 void MemoryMarkAllChanged();
 // What changed has been shown.
 void MemoryForgetChanges();

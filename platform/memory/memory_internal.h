@@ -28,6 +28,66 @@ void NoteContextWrite(DrawContext* context, const Rect& written, uint64_t signat
 // (a bitmap stretched onto a surface).
 uint64_t UniqueSignature();
 
+// A surface: its pixels come from a fixed slot, and it keeps, for each 16 x 16 tile, the chain of
+// the signatures of the writes that touched the tile since it was last copied whole onto the
+// primary surface (its epoch), beside the chain of the epoch before.
+constexpr int32_t changeTiles = changeColumns * changeRows;
+struct Surface {
+    bool inUse;
+    bool primary;
+    bool lost;  // copies from or onto it fail until it is restored
+    int32_t width;
+    int32_t height;
+    uint32_t* pixels;     // 0x00RRGGBB, rows of width pixels
+    uint64_t identity;    // never the same for two surfaces made in one run
+    uint64_t generation;  // new with every write, so that copies from a changed surface sign anew
+    int current;          // which of the two chains is this epoch's
+    uint64_t chains[2][changeTiles];
+    DrawContext context;  // the one context that PlatformGetDC hands out for this surface
+};
+
+struct Bitmap {
+    bool inUse;
+    int32_t width;
+    int32_t height;
+    uint32_t* pixels;
+};
+
+// Copies the rectangle (already clipped to both surfaces) row by row; the rows of a copy within one
+// surface are taken in the order that reads each before it is overwritten.
+void CopyPixels(Surface* destination, int32_t x, int32_t y, const Surface* source, const Rect& clipped);
+// The copy of the whole 800 x 600 source onto the primary surface, which ends the source's epoch:
+// only tiles whose chain differs from the last epoch's are compared, unless the primary was
+// written otherwise since the last whole copy or that came from another surface.
+void CopyWholePicture(Surface* primary, Surface* source);
+// Any other copy onto the primary surface: compared tile by tile, a row at a time, and copied where
+// it differs; the tiles that changed are recorded and the trust in the last whole copy ends.
+void CopyOntoPicture(Surface* primary, int32_t x, int32_t y, Surface* source, const Rect& clipped);
+// Forgets every change and the trust in the last whole copy, as at program start.
+void ResetPictureRecord();
+
+// Records a write of `written` (clipped to the surface) into the surface's tile chains and gives
+// it a new generation. A write onto the primary surface by any way but the whole copy counts its
+// tiles as changed and ends the trust in the primary's last whole copy.
+void NoteSurfaceWrite(Surface* surface, const Rect& written, uint64_t signature);
+// Counts the tiles that the rectangle of the primary surface touches as changed.
+void MarkPictureChanged(const Rect& area);
+// The primary surface no longer holds, tile for tile, what the last whole copy left.
+void DistrustPicture();
+// A free bitmap slot of that size, taken; null when none is free or the slot is too small.
+Bitmap* TakeBitmap(int32_t width, int32_t height);
+// Bitmaps, and memory contexts, not given back; and giving them all back.
+int MemoryHeldBitmapsAndContexts();
+void MemoryReleaseBitmapsAndContexts();
+// A number that has never been given out in this run.
+uint64_t NextStamp();
+// A well-mixed 64 bits of a 64-bit value.
+constexpr uint64_t Mix(uint64_t value) {
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    return value ^ (value >> 31);
+}
+
 // Converts a COLORREF (0x00BBGGRR) into a pixel (0x00RRGGBB).
 constexpr uint32_t PixelOf(uint32_t colour) {
     return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);

@@ -1,5 +1,6 @@
-// The null platform: a window that is a number, surfaces that are arrays, keys and time from a
-// script, and a folder in memory. Bitmaps are read from the disk, since the frames are to be real.
+// The null platform: a window that is a number, keys and time from a script, and a folder in
+// memory. It draws on the in-memory display; bitmaps are read from the disk, since the frames are
+// to be real.
 #include "platform/null/null_platform.h"
 
 #include <algorithm>
@@ -7,30 +8,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/memory/memory_display.h"
+
 struct PlatformWindow {
     bool open;
 };
 struct DisplayDevice {
     bool inUse;
-};
-struct Surface {
-    bool inUse;
-    bool primary;
-    int32_t width;
-    int32_t height;
-    uint32_t* pixels;  // 0x00RRGGBB, rows of width pixels
-};
-struct Bitmap {
-    bool inUse;
-    int32_t width;
-    int32_t height;
-    uint32_t* pixels;
-};
-struct DrawContext {
-    Surface* surface;  // a surface's context; null for a memory context
-    Bitmap* selected;  // the bitmap of a memory context
-    uint32_t textColour;
-    uint32_t backgroundColour;
 };
 struct FileHandle {
     int file;      // index into the folder
@@ -40,16 +24,9 @@ struct FileHandle {
 
 namespace {
 
-constexpr int32_t largest = 800 * 600;  // no surface or bitmap of the program is larger
-
 PlatformWindow theWindow;
 WindowProcedure procedure = nullptr;
 DisplayDevice theDisplay;
-Surface surfaces[6];
-uint32_t surfacePixels[6][largest];
-Bitmap bitmaps[2];
-uint32_t bitmapPixels[2][largest];
-DrawContext memoryContext;
 
 uint32_t clockMs;
 uint32_t dueAt;
@@ -60,7 +37,6 @@ size_t keyCount;
 size_t nextKey;
 bool shiftHeld;
 bool idleWorkOwed;  // a message was handled: the idle work runs at this reading before time moves
-uint64_t frameHash;
 NullRefusals refusals;
 int surfacesMade;
 char transcript[2048];
@@ -68,7 +44,6 @@ size_t transcriptLength;
 bool watching;
 uint32_t watchAt;
 uint64_t watchedHash;
-int contextsHeld;
 
 Message posted[16];
 int postedCount;
@@ -98,25 +73,6 @@ void Post(uint32_t message, uintptr_t wParam) {
     if (postedCount < 16) {
         posted[postedCount++] = Message{&theWindow, message, wParam, 0};
     }
-}
-
-uint32_t* PixelsOf(DrawContext* context, int32_t* width, int32_t* height) {
-    if (context == nullptr)
-        return nullptr;
-    if (context->surface != nullptr) {
-        *width = context->surface->width;
-        *height = context->surface->height;
-        return context->surface->pixels;
-    }
-    if (context->selected == nullptr)
-        return nullptr;
-    *width = context->selected->width;
-    *height = context->selected->height;
-    return context->selected->pixels;
-}
-
-uint32_t Rgb(uint32_t colour) {  // COLORREF 0x00BBGGRR to 0x00RRGGBB
-    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
 int FindFile(const char* path) {
@@ -200,19 +156,15 @@ void Report(const char* text) {
     std::fputs(text, stderr);
 }
 
-// A little-endian field of a BMP header.
-uint32_t Field(const unsigned char* at, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = (value << 8) | at[i];
-    return value;
-}
-
-// FNV-1a over the pixels of the screen.
-uint64_t HashPicture(const Surface& screen) {
+// FNV-1a over the pixels of the picture; 0 when there is none.
+uint64_t HashPicture() {
+    const uint32_t* picture = MemoryPicture();
+    if (picture == nullptr) {
+        return 0;
+    }
     uint64_t hash = 14695981039346656037ull;
-    for (int32_t i = 0; i < screen.width * screen.height; ++i) {
-        hash = (hash ^ screen.pixels[i]) * 1099511628211ull;
+    for (int32_t i = 0; i < pictureWidth * pictureHeight; ++i) {
+        hash = (hash ^ picture[i]) * 1099511628211ull;
     }
     return hash;
 }
@@ -226,10 +178,7 @@ const FileAccess platformFileAccess = {OpenForReading, ReadByte,         ReadFai
 void NullStart(uint32_t startMs, const NullKey* script, size_t count) {
     theWindow = PlatformWindow{};
     theDisplay = DisplayDevice{};
-    for (Surface& surface : surfaces)
-        surface = Surface{};
-    for (Bitmap& bitmap : bitmaps)
-        bitmap = Bitmap{};
+    MemoryReset();
     for (StoredFile& file : folder)
         file.exists = false;
     clockMs = startMs;
@@ -240,14 +189,12 @@ void NullStart(uint32_t startMs, const NullKey* script, size_t count) {
     nextKey = 0;
     shiftHeld = false;
     idleWorkOwed = true;
-    frameHash = 0;
     refusals = NullRefusals{};
     surfacesMade = 0;
     transcript[0] = '\0';
     transcriptLength = 0;
     watching = false;
     watchedHash = 0;
-    contextsHeld = 0;
     postedCount = 0;
 }
 
@@ -273,11 +220,7 @@ const char* NullFile(const char* path, size_t* size) {
 }
 
 uint64_t NullLastFrameHash() {
-    for (Surface& surface : surfaces) {
-        if (surface.inUse && surface.primary)
-            frameHash = HashPicture(surface);
-    }
-    return frameHash;
+    return HashPicture();
 }
 
 void NullWatchFrame(uint32_t atMs) {
@@ -294,12 +237,7 @@ const char* NullTranscript() {
 }
 
 int NullHeldResources() {
-    int held = contextsHeld;
-    for (const Surface& surface : surfaces)
-        held += surface.inUse ? 1 : 0;
-    for (const Bitmap& bitmap : bitmaps)
-        held += bitmap.inUse ? 1 : 0;
-    return held;
+    return MemoryHeldResources();
 }
 
 // ---- Window, messages and input ---------------------------------------------------------------
@@ -428,208 +366,27 @@ HRESULT PlatformSetDisplayMode(DisplayDevice*, uint32_t width, uint32_t height, 
 
 HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface** surface) {
     *surface = nullptr;
-    const bool primary = (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0;
-    const uint32_t width = primary ? 800 : desc->dwWidth;
-    const uint32_t height = primary ? 600 : desc->dwHeight;
-    if (++surfacesMade == refusals.surface || width == 0 || height == 0 ||
-        width * height > static_cast<uint32_t>(largest))
+    if (++surfacesMade == refusals.surface)
         return E_FAIL;
-    for (int i = 0; i < 6; ++i) {
-        if (!surfaces[i].inUse) {
-            surfaces[i] =
-                Surface{true, primary, static_cast<int32_t>(width), static_cast<int32_t>(height), surfacePixels[i]};
-            std::memset(surfacePixels[i], 0, sizeof surfacePixels[i]);
-            *surface = &surfaces[i];
-            return S_OK;
-        }
+    const HRESULT made = MemoryCreateSurface(desc, surface);
+    if (made == S_OK && (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0 && refusals.screenLostOnce) {
+        // The screen is lost before anything reaches it: the first copy onto it finds it so.
+        refusals.screenLostOnce = false;
+        MemoryLoseSurfaces();
     }
-    return E_FAIL;
-}
-// Restored surfaces hold undefined pixels: here, magenta.
-HRESULT PlatformRestoreAllSurfaces(DisplayDevice*) {
-    for (Surface& surface : surfaces) {
-        for (int32_t i = 0; surface.inUse && i < surface.width * surface.height; ++i)
-            surface.pixels[i] = 0xFF00FF;
-    }
-    return S_OK;
-}
-HRESULT PlatformRestoreSurface(Surface*) {
-    return S_OK;
-}
-HRESULT PlatformGetSurfaceSize(Surface* surface, uint32_t* width, uint32_t* height) {
-    *width = static_cast<uint32_t>(surface->width);
-    *height = static_cast<uint32_t>(surface->height);
-    return S_OK;
-}
-void PlatformReleaseSurface(Surface* surface) {
-    if (surface->primary)
-        frameHash = HashPicture(*surface);
-    surface->inUse = false;
+    return made;
 }
 void PlatformReleaseDisplay(DisplayDevice* display) {
     display->inUse = false;
 }
-
-HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* source, const Rect* rect) {
-    if (destination->primary && refusals.screenLostOnce) {
-        refusals.screenLostOnce = false;
-        return DDERR_SURFACELOST;
-    }
-    // Clipped to both surfaces, then a row at a time.
-    int32_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
-    if (left < 0) {
-        x -= left;
-        left = 0;
-    }
-    if (top < 0) {
-        y -= top;
-        top = 0;
-    }
-    if (x < 0) {
-        left -= x;
-        x = 0;
-    }
-    if (y < 0) {
-        top -= y;
-        y = 0;
-    }
-    if (right > source->width)
-        right = source->width;
-    if (bottom > source->height)
-        bottom = source->height;
-    if (right - left > destination->width - x)
-        right = left + destination->width - x;
-    if (bottom - top > destination->height - y)
-        bottom = top + destination->height - y;
-    for (int32_t row = top; row < bottom && left < right; ++row) {
-        std::memcpy(destination->pixels + (y + row - top) * destination->width + x,
-                    source->pixels + row * source->width + left, sizeof(uint32_t) * static_cast<size_t>(right - left));
-    }
-    return S_OK;
-}
-void PlatformPresent(Surface* screen) {
+void PlatformPresent(Surface*) {
     if (watching && clockMs - watchAt < 0x80000000u) {
         watching = false;
-        watchedHash = HashPicture(*screen);
+        watchedHash = HashPicture();
     }
 }
 
-// ---- Bitmaps ----------------------------------------------------------------------------------
-
-// Uncompressed 24- and 32-bit files, as the artwork generator writes them.
 Bitmap* PlatformLoadBitmapFile(const char* path) {
-    Bitmap* bitmap = !bitmaps[0].inUse ? &bitmaps[0] : !bitmaps[1].inUse ? &bitmaps[1] : nullptr;
     const bool missing = refusals.missingFile != nullptr && std::strcmp(path, refusals.missingFile) == 0;
-    std::FILE* file = bitmap != nullptr && !missing ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr)
-        return nullptr;
-    unsigned char header[54];
-    bool ok = std::fread(header, 1, sizeof header, file) == sizeof header && header[0] == 'B' && header[1] == 'M';
-    const int32_t width = ok ? static_cast<int32_t>(Field(header + 18, 4)) : 0;
-    const int32_t height = ok ? static_cast<int32_t>(Field(header + 22, 4)) : 0;
-    const uint32_t bits = ok ? Field(header + 28, 2) : 0;
-    ok = ok && width > 0 && height != 0 && (bits == 24 || bits == 32) && Field(header + 30, 4) == 0 &&
-         static_cast<int64_t>(width) * (height < 0 ? -height : height) <= largest;
-    const int32_t rows = height < 0 ? -height : height;
-    const size_t stride = (static_cast<size_t>(width) * bits / 8 + 3) / 4 * 4;
-    ok = ok && std::fseek(file, static_cast<long>(Field(header + 10, 4)), SEEK_SET) == 0;
-    unsigned char row[800 * 4];
-    for (int32_t y = 0; ok && y < rows; ++y) {
-        ok = stride <= sizeof row && std::fread(row, 1, stride, file) == stride;
-        const int32_t line = height > 0 ? rows - 1 - y : y;  // positive heights are stored bottom-up
-        for (int32_t x = 0; ok && x < width; ++x) {
-            const unsigned char* pixel = row + x * (bits / 8);
-            bitmapPixels[bitmap - bitmaps][line * width + x] = (pixel[2] << 16) | (pixel[1] << 8) | pixel[0];
-        }
-    }
-    std::fclose(file);
-    if (!ok)
-        return nullptr;
-    *bitmap = Bitmap{true, width, rows, bitmapPixels[bitmap - bitmaps]};
-    return bitmap;
-}
-void PlatformGetBitmapSize(Bitmap* bitmap, int32_t* width, int32_t* height) {
-    *width = bitmap->width;
-    *height = bitmap->height;
-}
-void PlatformDeleteBitmap(Bitmap* bitmap) {
-    bitmap->inUse = false;
-}
-
-// ---- Drawing contexts and text ------------------------------------------------------------------
-
-DrawContext* PlatformCreateMemoryContext() {
-    ++contextsHeld;
-    memoryContext = DrawContext{};
-    return &memoryContext;
-}
-void PlatformSelectBitmap(DrawContext* context, Bitmap* bitmap) {
-    context->selected = bitmap;
-}
-void PlatformDeleteMemoryContext(DrawContext* context) {
-    --contextsHeld;
-    context->selected = nullptr;
-}
-HRESULT PlatformGetDC(Surface* surface, DrawContext** context) {
-    static DrawContext surfaceContexts[6];
-    DrawContext* own = &surfaceContexts[surface - surfaces];
-    *own = DrawContext{surface, nullptr, 0, 0};
-    *context = own;
-    ++contextsHeld;
-    return S_OK;
-}
-HRESULT PlatformReleaseDC(Surface*, DrawContext*) {
-    --contextsHeld;
-    return S_OK;
-}
-
-void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t width, int32_t height,
-                         DrawContext* source, int32_t sourceX, int32_t sourceY, int32_t sourceWidth,
-                         int32_t sourceHeight) {
-    int32_t toWidth = 0, toHeight = 0, fromWidth = 0, fromHeight = 0;
-    uint32_t* to = PixelsOf(destination, &toWidth, &toHeight);
-    const uint32_t* from = PixelsOf(source, &fromWidth, &fromHeight);
-    if (to == nullptr || from == nullptr || width <= 0 || height <= 0)
-        return;
-    for (int32_t row = 0; row < height; ++row) {
-        const int32_t fromY = sourceY + row * sourceHeight / height;
-        for (int32_t column = 0; column < width; ++column) {
-            const int32_t fromX = sourceX + column * sourceWidth / width;
-            const int32_t toX = x + column, toY = y + row;
-            if (toX < 0 || toY < 0 || toX >= toWidth || toY >= toHeight || fromX < 0 || fromY < 0 ||
-                fromX >= fromWidth || fromY >= fromHeight) {
-                continue;
-            }
-            to[toY * toWidth + toX] = from[fromY * fromWidth + fromX];
-        }
-    }
-}
-
-void PlatformSetOpaqueBackground(DrawContext*) {}
-void PlatformSetBackgroundColour(DrawContext* context, uint32_t colour) {
-    context->backgroundColour = colour;
-}
-void PlatformSetTextColour(DrawContext* context, uint32_t colour) {
-    context->textColour = colour;
-}
-
-// Each letter is a 7 x 15 box in the background colour with a pattern of its code in the text
-// colour: not legible, but every letter, place and colour changes the picture.
-void PlatformTextOut(DrawContext* context, int32_t x, int32_t y, const char* text, int32_t count) {
-    int32_t width = 0, height = 0;
-    uint32_t* pixels = PixelsOf(context, &width, &height);
-    if (pixels == nullptr)
-        return;
-    for (int32_t i = 0; i < count; ++i) {
-        const uint32_t code = static_cast<unsigned char>(text[i]) * 2654435761u;
-        for (int32_t row = 0; row < 15; ++row) {
-            for (int32_t column = 0; column < 7; ++column) {
-                const int32_t px = x + 7 * i + column, py = y + row;
-                if (px < 0 || py < 0 || px >= width || py >= height)
-                    continue;
-                const bool ink = ((code >> ((row * 7 + column) % 31)) & 1) != 0;
-                pixels[py * width + px] = Rgb(ink ? context->textColour : context->backgroundColour);
-            }
-        }
-    }
+    return missing ? nullptr : MemoryLoadBitmapFile(path);
 }

@@ -9,7 +9,7 @@ bool BenchSetShiftHeld(bool held);
 
 // The name of the video driver that SDL is running on ("dummy", "x11"), or "none" before start-up.
 const char* BenchVideoDriver();
-// The name of the display's renderer ("opengl", "software"), or "none".
+// The pixel format of the window's surface that the picture is scaled into, or "none".
 const char* BenchRendererName();
 
 // The size of the drawable that the picture is shown on; 0 x 0 before the display is set up.
@@ -20,7 +20,7 @@ bool BenchUseScreen(int width, int height);
 // The same at 800 x 600, where the picture is shown unscaled.
 bool BenchUseUnscaledScreen();
 
-// Uploads and shows the whole picture at once, whatever the refresh pacing says.
+// Scales and shows the whole picture at once, whatever the refresh pacing says.
 void BenchPresentNow();
 // How many presents the display has made, and the monotonic time in nanoseconds of the last one.
 uint64_t BenchPresentCount();

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end test of the Linux build on screens of other sizes than the picture's. The score list
 # shot on an 800 x 600 Xvfb is the reference. On 1600 x 1200 every picture pixel must come out as
-# an exact 2 x 2 block; on 1920 x 1080 the picture must stand centred at x 240..1679 with black
-# around it and its flat areas in their own colours. On every screen the window covers it
-# fullscreen, and the screen's mode is the one it had before the game, during and after it.
+# an exact 2 x 2 block; on 1920 x 1080 the picture must stand centred at x 240..1679, and on the
+# 16:10 1680 x 1050 at x 140..1539, with black around it and its flat areas in their own colours. On
+# every screen the window covers it fullscreen, and the screen's mode is the one it had before the
+# game, during and after it.
 #   linux_e2e_screens.sh VORNIX_EXECUTABLE TEXTURES_DIR [ARTIFACTS_DIR]
 # Exit 0 on success, 1 on a failed check or when Xvfb, xdotool, xwd, xrandr, xwininfo or python3 is missing.
 set -uo pipefail
@@ -62,6 +63,10 @@ echo "== 1920 x 1080: a factor of 1.8, wider than the picture"
 run_on 1920x1080
 check "1920x1080: the picture stands at x 240..1679 with black around it, its flat areas in their colours" \
   "${screen[@]}" fitted "$work/1920x1080.xwd" "$work/800x600.xwd"
+echo "== 1680 x 1050: 16:10, a factor of 1.75 that fills the height"
+run_on 1680x1050
+check "1680x1050: the picture stands at x 140..1539 with black around it, its flat areas in their colours" \
+  "${screen[@]}" fitted "$work/1680x1050.xwd" "$work/800x600.xwd"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

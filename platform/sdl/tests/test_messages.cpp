@@ -1,5 +1,6 @@
-// SDL's events as the Windows messages the game reads: its keys as virtual keys, Alt+F4 and the
-// window's close as a close, focus as activation, and nothing for anything else.
+// SDL's events as the Windows messages the game reads: its keys as virtual keys (the letter a layout
+// puts on a key, and Shift as it stood when the key went down), Alt+F4 and the window's close as a
+// close, focus as activation, and nothing for anything else.
 #include <csignal>
 
 #include "platform/sdl/tests/sdl_test_support.h"
@@ -12,6 +13,13 @@ SDL_Event Key(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, Uint8 repeat = 0) {
     event.key.state = SDL_PRESSED;
     event.key.repeat = repeat;
     event.key.keysym = SDL_Keysym{SDL_GetScancodeFromKey(key), key, modifiers, 0};
+    return event;
+}
+
+// A key at the place of a US layout's key, giving what another layout puts there.
+SDL_Event KeyAt(SDL_Scancode place, SDL_Keycode key) {
+    SDL_Event event = Key(key);
+    event.key.keysym.scancode = place;
     return event;
 }
 
@@ -41,6 +49,11 @@ TEST_F(SdlLayer, EventsArriveAsTheMessagesTheGameReadsOrNotAtAll) {
         {Key(SDLK_a, KMOD_LALT), 0, 0},
         {Key(SDLK_F4, KMOD_LALT), WM_CLOSE, 0},
         {Key(SDLK_VOLUMEUP), 0, 0},
+        {KeyAt(SDL_SCANCODE_Q, SDLK_a), WM_KEYDOWN, 'A'},  // AZERTY: A where Q stands
+        {KeyAt(SDL_SCANCODE_M, SDLK_COMMA), 0, 0},         // AZERTY: a comma where M stands
+        {KeyAt(SDL_SCANCODE_Q, SDLK_QUOTE), 0, 0},         // Dvorak: a quote where Q stands
+        {KeyAt(SDL_SCANCODE_S, SDLK_o), WM_KEYDOWN, 'O'},  // Dvorak: O where S stands
+        {KeyAt(SDL_SCANCODE_F, 0x430), WM_KEYDOWN, 'F'},   // Russian: a Cyrillic letter where F stands
         {WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WM_ACTIVATEAPP, 0},
         {WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), WM_ACTIVATEAPP, 1},
         {WindowEvent(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0},
@@ -53,6 +66,27 @@ TEST_F(SdlLayer, EventsArriveAsTheMessagesTheGameReadsOrNotAtAll) {
         EXPECT_EQ(delivered ? message.message : 0, c.message) << "case " << &c - cases;
         EXPECT_EQ(delivered ? message.wParam : 0, c.wParam) << "case " << &c - cases;
     }
+}
+
+// Shift as it stood when the letter went down: a quick Shift+A gives a capital even when Shift is up
+// before the game reads the key, and an A pressed alone stays small though Shift went down since.
+TEST_F(SdlLayer, ShiftCountsAsItStoodWhenTheKeyWentDown) {
+    static int shifted;
+    testProcedure = [](WindowHandle, uint32_t message, uintptr_t, intptr_t) -> intptr_t {
+        shifted = message == WM_KEYDOWN ? (PlatformShiftHeld() ? 1 : 0) : shifted;
+        return 0;
+    };
+    for (const bool shiftWhenDown : {true, false}) {
+        SDL_Event press = Key(SDLK_a, shiftWhenDown ? KMOD_LSHIFT : KMOD_NONE);
+        SDL_PushEvent(&press);
+        SDL_SetModState(shiftWhenDown ? KMOD_NONE : KMOD_LSHIFT);  // and now the other way round
+        Message message{};
+        ASSERT_TRUE(PlatformPeekMessage(&message) || PlatformPeekMessage(&message));
+        shifted = -1;
+        PlatformDispatchMessage(&message);
+        EXPECT_EQ(shifted, shiftWhenDown ? 1 : 0);
+    }
+    SDL_SetModState(KMOD_NONE);
 }
 
 // A hang-up, an interrupt or a termination request that whoever started the game left to it

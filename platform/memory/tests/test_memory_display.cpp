@@ -1,0 +1,377 @@
+// The in-memory display: copies clipped to both surfaces, the one BMP reader, the stretched copy,
+// and the record of what changed on the primary surface, each against a reference of its own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/memory/memory_internal.h"
+
+namespace {
+
+class MemoryDisplay : public ::testing::Test {
+protected:
+    void SetUp() override { MemoryReset(); }
+    void TearDown() override { MemoryReset(); }
+
+    static Surface* Make(int32_t width, int32_t height) {
+        SurfaceDesc desc{124, DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, static_cast<uint32_t>(height),
+                         static_cast<uint32_t>(width), DDSCAPS_OFFSCREENPLAIN};
+        if (width == 0) {
+            desc = SurfaceDesc{124, DDSD_CAPS, 0, 0, DDSCAPS_PRIMARYSURFACE};
+        }
+        Surface* surface = nullptr;
+        EXPECT_EQ(MemoryCreateSurface(&desc, &surface), S_OK);
+        return surface;
+    }
+};
+
+uint32_t Pixel(const Surface* surface, int32_t x, int32_t y) {
+    return surface->pixels[y * surface->width + x];
+}
+
+// Writes random pixels over a rectangle of the surface the way text does, through its context.
+void Scribble(Surface* surface, const Rect& area, std::mt19937& random) {
+    DrawContext* context = nullptr;
+    ASSERT_EQ(PlatformGetDC(surface, &context), S_OK);
+    int32_t width = 0, height = 0;
+    uint32_t* pixels = ContextPixels(context, &width, &height);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        for (int32_t x = area.left; x < area.right; ++x) {
+            pixels[y * width + x] = random() & 0xFFFFFF;
+        }
+    }
+    NoteContextWrite(context, area, UniqueSignature());
+    ASSERT_EQ(PlatformReleaseDC(surface, context), S_OK);
+}
+
+// What an opaque copy makes of the destination's pixels, written by hand pixel by pixel.
+void CopyByHand(const std::vector<uint32_t>& from, int32_t fromWidth, int32_t fromHeight, const Rect& rect, int32_t x,
+                int32_t y, std::vector<uint32_t>* to, int32_t toWidth, int32_t toHeight) {
+    for (int32_t sy = std::max(rect.top, 0); sy < std::min(rect.bottom, fromHeight); ++sy) {
+        for (int32_t sx = std::max(rect.left, 0); sx < std::min(rect.right, fromWidth); ++sx) {
+            const int32_t tx = x + sx - rect.left, ty = y + sy - rect.top;
+            if (tx >= 0 && ty >= 0 && tx < toWidth && ty < toHeight) {
+                (*to)[ty * toWidth + tx] = from[sy * fromWidth + sx];
+            }
+        }
+    }
+}
+
+// Every source pixel inside both surfaces lands at its place, and nothing else is touched, not even
+// memory past the destination's last row: checked pixel by pixel against the pixels before the
+// copy, for random rectangles reaching past every edge, copies within one surface among them.
+TEST_F(MemoryDisplay, CopiesAreOpaqueAndClippedToBothSurfaces) {
+    std::mt19937 random(7);
+    Surface* destination = Make(41, 29);
+    Surface* source = Make(37, 23);
+    constexpr int32_t guard = 41 * 40;  // memory past the destination's pixels, which no copy may reach
+    for (int round = 0; round < 3000; ++round) {
+        Scribble(source, Rect{0, 0, 37, 23}, random);
+        Scribble(destination, Rect{0, 0, 41, 29}, random);
+        Surface* from = round % 3 == 0 ? destination : source;
+        const std::vector<uint32_t> before(from->pixels, from->pixels + from->width * from->height);
+        std::vector<uint32_t> expected(destination->pixels, destination->pixels + 41 * 29 + guard);
+        const auto coordinate = [&random] { return static_cast<int32_t>(random() % 80) - 30; };
+        Rect rect{coordinate(), coordinate(), 0, 0};
+        rect.right = rect.left + static_cast<int32_t>(random() % 50) - 2;
+        rect.bottom = rect.top + static_cast<int32_t>(random() % 40) - 2;
+        const int32_t x = coordinate(), y = coordinate();
+        CopyByHand(before, from->width, from->height, rect, x, y, &expected, 41, 29);
+        ASSERT_EQ(PlatformCopyRect(destination, x, y, from, &rect), S_OK);
+        ASSERT_TRUE(std::memcmp(destination->pixels, expected.data(), sizeof(uint32_t) * expected.size()) == 0)
+            << "rect " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom << " to " << x << ","
+            << y << (from == destination ? " within the destination" : "");
+    }
+}
+
+TEST_F(MemoryDisplay, LostSurfacesRefuseCopiesUntilRestoredMagenta) {
+    Surface* primary = Make(0, 0);
+    Surface* back = Make(800, 600);
+    const Rect whole{0, 0, 800, 600};
+    MemoryLoseSurfaces();
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);
+    DrawContext* context = nullptr;
+    EXPECT_NE(PlatformGetDC(back, &context), S_OK);
+    EXPECT_EQ(PlatformRestoreSurface(back), S_OK);
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), DDERR_SURFACELOST);  // the primary is still lost
+    MemoryForgetChanges();
+    EXPECT_EQ(PlatformRestoreAllSurfaces(nullptr), S_OK);
+    EXPECT_TRUE(MemoryTileChanged(49, 37));
+    EXPECT_EQ(Pixel(back, 799, 599), 0xFF00FFu);
+    EXPECT_EQ(MemoryPicture()[0], 0xFF00FFu);
+    EXPECT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+    EXPECT_EQ(MemoryHeldResources(), 2);
+}
+
+// A BMP file of the given bits a pixel: each row's bytes given in picture order (top row first).
+std::string BitmapFile(int32_t width, int32_t height, uint16_t bits, const std::vector<std::string>& rows,
+                       const std::vector<uint32_t>& palette = {}, uint32_t compression = 0,
+                       const std::vector<uint32_t>& masks = {}) {
+    std::string info(40, '\0');
+    const auto put = [](std::string& bytes, size_t at, uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) {
+            bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        }
+    };
+    put(info, 0, 40, 4);
+    put(info, 4, static_cast<uint32_t>(width), 4);
+    put(info, 8, static_cast<uint32_t>(height), 4);
+    put(info, 12, 1, 2);
+    put(info, 14, bits, 2);
+    put(info, 16, compression, 4);
+    put(info, 32, static_cast<uint32_t>(palette.size()), 4);
+    for (uint32_t value : masks) {
+        info += std::string(4, '\0');
+        put(info, info.size() - 4, value, 4);
+    }
+    for (uint32_t colour : palette) {
+        info += std::string(4, '\0');
+        put(info, info.size() - 4, colour, 4);
+    }
+    std::string pixels;
+    const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::string row = rows[height > 0 ? rows.size() - 1 - i : i];
+        row.resize(stride, '\0');
+        pixels += row;
+    }
+    std::string file(14, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    put(file, 2, static_cast<uint32_t>(14 + info.size() + pixels.size()), 4);
+    put(file, 10, static_cast<uint32_t>(14 + info.size()), 4);
+    return file + info + pixels;
+}
+
+std::vector<uint32_t> Load(const std::string& bytes) {
+    const char* path = "memory_display_test.bmp";
+    std::FILE* file = std::fopen(path, "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    Bitmap* bitmap = MemoryLoadBitmapFile(path);
+    std::remove(path);
+    if (bitmap == nullptr) {
+        return {};
+    }
+    std::vector<uint32_t> pixels(bitmap->pixels, bitmap->pixels + bitmap->width * bitmap->height);
+    pixels.insert(pixels.begin(), static_cast<uint32_t>(bitmap->width));
+    PlatformDeleteBitmap(bitmap);
+    return pixels;
+}
+
+TEST_F(MemoryDisplay, BitmapsReadEitherRowOrderAndWithPalettesAndMasks) {
+    // Blue, green, red bytes; 3 pixels a row, so each row is padded.
+    const std::vector<std::string> rows = {std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x09", 9),
+                                           std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 9)};
+    const std::vector<uint32_t> expected = {3, 0x030201, 0x060504, 0x090807, 0x0000FF, 0x00FF00, 0xFF0000};
+    EXPECT_EQ(Load(BitmapFile(3, 2, 24, rows)), expected);
+    EXPECT_EQ(Load(BitmapFile(3, -2, 24, rows)), expected);
+    const std::vector<uint32_t> palette = {0x030201, 0x060504, 0x090807, 0x0000FF, 0x00FF00, 0xFF0000};
+    EXPECT_EQ(Load(BitmapFile(3, 2, 8, {std::string("\0\1\2", 3), "\3\4\5"}, palette)), expected);
+    EXPECT_EQ(Load(BitmapFile(3, -2, 4, {std::string("\x01\x20", 2), "\x34\x50"}, palette)), expected);
+    EXPECT_EQ(Load(BitmapFile(3, 1, 1, {"\xA0"}, {0x112233, 0x445566})),
+              (std::vector<uint32_t>{3, 0x445566, 0x112233, 0x445566}));
+    // Red in the lowest byte, blue in the highest.
+    EXPECT_EQ(Load(BitmapFile(1, 1, 32, {"\x11\x22\x33\x00"}, {}, 3, {0xFF, 0xFF00, 0xFF0000})),
+              (std::vector<uint32_t>{1, 0x112233}));
+}
+
+TEST_F(MemoryDisplay, ABitmapClaimingMoreThanItsFileOrTooLargeASideIsRefused) {
+    for (int32_t sign : {1, -1}) {
+        std::string file = BitmapFile(4, 4 * sign, 24, std::vector<std::string>(4, std::string(12, 'x')));
+        EXPECT_FALSE(Load(file).empty());
+        EXPECT_TRUE(Load(file.substr(0, file.size() - 1)).empty()) << "cut short, height " << 4 * sign;
+        EXPECT_TRUE(Load(BitmapFile(16385, sign, 8, {std::string(16385, '\0')}, {0})).empty());
+        // Within the side limit, but more pixels than a bitmap slot holds.
+        EXPECT_TRUE(Load(BitmapFile(16384, 141 * sign, 8, std::vector<std::string>(141), {0})).empty());
+    }
+    EXPECT_EQ(MemoryHeldResources(), 0);
+}
+
+TEST_F(MemoryDisplay, TheStretchedCopyTakesTheNearestSourcePixelAndIsClipped) {
+    Surface* surface = Make(7, 5);
+    const std::vector<std::string> rows = {std::string("\x01\x00\x00\x02\x00\x00\x03\x00\x00", 9)};
+    const std::string bytes = BitmapFile(3, 1, 24, rows);
+    std::FILE* file = std::fopen("stretch_test.bmp", "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    Bitmap* bitmap = MemoryLoadBitmapFile("stretch_test.bmp");
+    std::remove("stretch_test.bmp");
+    ASSERT_NE(bitmap, nullptr);
+    DrawContext* memory = PlatformCreateMemoryContext();
+    PlatformSelectBitmap(memory, bitmap);
+    DrawContext* context = nullptr;
+    ASSERT_EQ(PlatformGetDC(surface, &context), S_OK);
+    // Three columns spread over seven: widths 3, 2, 2.
+    PlatformStretchCopy(context, 0, 0, 7, 5, memory, 0, 0, 3, 1);
+    std::string seen;
+    for (int32_t x = 0; x < 7; ++x) {
+        seen += static_cast<char>('0' + Pixel(surface, x, 4));
+    }
+    EXPECT_EQ(seen, "1112233");
+    // Shifted one left and one up: the first column falls outside.
+    PlatformStretchCopy(context, -1, -1, 7, 5, memory, 0, 0, 3, 1);
+    seen.clear();
+    for (int32_t x = 0; x < 7; ++x) {
+        seen += static_cast<char>('0' + Pixel(surface, x, 3));
+    }
+    EXPECT_EQ(seen, "1122333");
+    EXPECT_EQ(MemoryHeldResources(), 4);  // the surface, its context, the bitmap, the memory context
+    PlatformReleaseDC(surface, context);
+    PlatformDeleteMemoryContext(memory);
+    PlatformDeleteBitmap(bitmap);
+    EXPECT_EQ(MemoryHeldResources(), 1);
+}
+
+// Frames composed as the game composes them, with a script of copies that mostly repeats and now
+// and then changes, text, writes of unique pixels, a changed source, partial copies and text onto
+// the primary surface, a second back surface and lost surfaces. After each whole copy the primary
+// holds the back surface, and the tiles recorded as changed are exactly those whose pixels
+// changed (at least those, when the primary was also written another way).
+TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
+    std::mt19937 random(2024);
+    Surface* primary = Make(0, 0);
+    Surface* backs[2] = {Make(800, 600), Make(800, 600)};
+    Surface* strip = Make(64, 464);
+    Surface* atlas = Make(320, 32);
+    Scribble(strip, Rect{0, 0, 64, 464}, random);
+    Scribble(atlas, Rect{0, 0, 320, 32}, random);
+    struct Op {
+        Rect rect;
+        int32_t x, y;
+        bool text;
+    };
+    std::vector<Op> script;
+    const auto cell = [&random] {
+        const int32_t atlasX = static_cast<int32_t>(random() % 20) * 16;
+        // Cells crowded into a corner of the field, so that they overlap and their order counts.
+        return Op{Rect{atlasX, 0, atlasX + 16, 16}, 23 + 16 * static_cast<int32_t>(random() % 12),
+                  105 + 16 * static_cast<int32_t>(random() % 8), random() % 8 == 0};
+    };
+    for (int i = 0; i < 40; ++i) {
+        script.push_back(cell());
+    }
+    std::vector<uint32_t> shown(800 * 600, 0);
+    // Checks the record against the pixels of the primary surface and those it showed before: every
+    // tile whose pixels differ is recorded, and, when exact, no other. True when any differ.
+    const auto CheckRecord = [](const std::vector<uint32_t>& before, bool exact, int frame) {
+        const uint32_t* picture = MemoryPicture();
+        bool anyDiffers = false;
+        Rect bounds{800, 600, 0, 0};
+        for (int32_t row = 0; row < changeRows; ++row) {
+            for (int32_t column = 0; column < changeColumns; ++column) {
+                bool differs = false;
+                for (int32_t y = row * 16; y < row * 16 + 16 && y < 600; ++y) {
+                    differs = differs || std::memcmp(picture + y * 800 + column * 16, &before[y * 800 + column * 16],
+                                                     16 * sizeof(uint32_t)) != 0;
+                }
+                anyDiffers = anyDiffers || differs;
+                const bool recorded = MemoryTileChanged(column, row);
+                if (recorded) {
+                    bounds = Rect{std::min(bounds.left, column * 16), std::min(bounds.top, row * 16),
+                                  std::max(bounds.right, column * 16 + 16),
+                                  std::min(600, std::max(bounds.bottom, row * 16 + 16))};
+                }
+                EXPECT_TRUE(recorded || !differs) << "frame " << frame << ", tile " << column << ", " << row;
+                EXPECT_TRUE(!recorded || differs || !exact) << "frame " << frame << ", tile " << column << ", " << row;
+            }
+        }
+        Rect recordedBounds{};
+        EXPECT_EQ(MemoryPictureChanged(&recordedBounds), bounds.left < bounds.right);
+        if (bounds.left < bounds.right) {
+            EXPECT_TRUE(std::memcmp(&recordedBounds, &bounds, sizeof bounds) == 0) << "frame " << frame;
+        }
+        return anyDiffers;
+    };
+    int unchangedFrames = 0;
+    const Rect whole{0, 0, 800, 600};
+    for (int frame = 0; frame < 600; ++frame) {
+        Surface* back = backs[random() % 16 == 0 ? 1 : 0];
+        MemoryForgetChanges();
+        bool otherWrites = false;
+        if (random() % 4 == 0) {
+            script[random() % script.size()] = cell();
+        }
+        if (random() % 6 == 0) {
+            const size_t at = random() % (script.size() - 1);
+            std::swap(script[at], script[at + 1]);
+        }
+        if (random() % 12 == 0) {
+            const Rect from{0, 0, 16, 16};
+            EXPECT_EQ(PlatformCopyRect(strip, 0, static_cast<int32_t>(random() % 448), atlas, &from), S_OK);
+        }
+        if (random() % 30 == 0) {
+            MemoryLoseSurfaces();
+            EXPECT_EQ(PlatformRestoreAllSurfaces(nullptr), S_OK);
+            Scribble(strip, Rect{0, 0, 64, 464}, random);
+            Scribble(atlas, Rect{0, 0, 320, 32}, random);
+            otherWrites = true;
+        }
+        // The backdrop, the cells, and now and then text and a write of unique pixels.
+        for (int32_t i = 0; i < 12; ++i) {
+            const Rect strips{0, 0, i == 11 ? 48 : 64, 464};
+            EXPECT_EQ(PlatformCopyRect(back, 23 + 64 * i, 105, strip, &strips), S_OK);
+        }
+        DrawContext* context = nullptr;
+        ASSERT_EQ(PlatformGetDC(back, &context), S_OK);
+        PlatformSetBackgroundColour(context, 0);
+        for (const Op& op : script) {
+            if (op.text) {
+                PlatformSetTextColour(context, static_cast<uint32_t>(op.rect.left) * 0x10101);
+                PlatformTextOut(context, op.x, op.y, "Snake: 12", 9);
+            } else {
+                EXPECT_EQ(PlatformCopyRect(back, op.x, op.y, atlas, &op.rect), S_OK);
+            }
+        }
+        if (random() % 10 == 0) {
+            PlatformSetTextColour(context, random() & 0xFFFFFF);
+            PlatformTextOut(context, 140, 34, "snake_", 6);
+        }
+        ASSERT_EQ(PlatformReleaseDC(back, context), S_OK);
+        if (random() % 10 == 0) {
+            const int32_t x = static_cast<int32_t>(random() % 780), y = static_cast<int32_t>(random() % 580);
+            Scribble(back, Rect{x, y, x + 1 + static_cast<int32_t>(random() % 20), y + 20}, random);
+        }
+        // Now and then a part of the back surface or of the strip copied onto the primary surface:
+        // exactly its pixels change, and exactly the tiles where they do are recorded.
+        if (random() % 10 == 0) {
+            Surface* from = random() % 2 == 0 ? back : strip;
+            const int32_t left = static_cast<int32_t>(random() % 100) - 20, top = static_cast<int32_t>(random() % 500);
+            Rect part{left, top, left + static_cast<int32_t>(random() % 840),
+                      top + static_cast<int32_t>(random() % 200)};
+            int32_t x = static_cast<int32_t>(random() % 900) - 50, y = static_cast<int32_t>(random() % 700) - 50;
+            if (random() % 3 == 0) {
+                // The top of the picture, all but its whole: not the whole copy.
+                part = Rect{0, 0, 800, static_cast<int32_t>(random() % 600)};
+                x = y = 0;
+            }
+            std::vector<uint32_t> expected(MemoryPicture(), MemoryPicture() + 800 * 600);
+            CopyByHand(std::vector<uint32_t>(from->pixels, from->pixels + from->width * from->height), from->width,
+                       from->height, part, x, y, &expected, 800, 600);
+            EXPECT_EQ(PlatformCopyRect(primary, x, y, from, &part), S_OK);
+            ASSERT_TRUE(std::memcmp(MemoryPicture(), expected.data(), sizeof(uint32_t) * 800 * 600) == 0)
+                << "frame " << frame;
+            CheckRecord(shown, !otherWrites, frame);
+            otherWrites = true;
+        }
+        if (random() % 25 == 0) {
+            Scribble(primary, Rect{100, 10, 140, 30}, random);
+            CheckRecord(shown, false, frame);
+            otherWrites = true;
+        }
+        ASSERT_EQ(PlatformCopyRect(primary, 0, 0, back, &whole), S_OK);
+        const uint32_t* picture = MemoryPicture();
+        ASSERT_EQ(std::memcmp(picture, back->pixels, sizeof(uint32_t) * 800 * 600), 0) << "frame " << frame;
+        unchangedFrames += CheckRecord(shown, !otherWrites, frame) ? 0 : 1;
+        shown.assign(picture, picture + 800 * 600);
+    }
+    EXPECT_GT(unchangedFrames, 100);  // frames that repeat the last one are common, as in the game
+}
+
+}  // namespace
