@@ -14,6 +14,8 @@ namespace {
 // that was not read. This run's saves go beside it instead. A later start-up that reads the score
 // file whole ranks the records of that earlier save in as well, and removes it only once a save
 // has put them into the score file: a crash in between brings them back twice, never loses them.
+// One that cannot read it whole either ranks them in all the same, so that its own save beside
+// the score file carries them along.
 constexpr char keptFileSavePath[] = "textures/scores.asc.new";
 bool scoreFileKept = false;
 bool keptFileSaveTaken = false;  // the records of an earlier save beside the score file were all read
@@ -164,8 +166,9 @@ void LoadScores() {
             KeepScoreFile();
         fileAccess.closeReading(file);
     }
-    if (!scoreFileKept)
-        TakeInKeptFileSave();
+    // Taken in even when the score file was kept: this run's saves then go to the same place, and
+    // must carry the earlier save's records along rather than replace them.
+    TakeInKeptFileSave();
 }
 
 // Cutting the old file to zero and writing it anew would lose every score to a crash or a full
@@ -191,7 +194,8 @@ bool SaveScores() {
 
     bool finished = fileAccess.finishWriting(file);
     if (written && finished && fileAccess.replaceFile(temporary, target)) {
-        if (keptFileSaveTaken)
+        // Once the score file holds them, the records of the save beside it are gone from nowhere.
+        if (keptFileSaveTaken && !scoreFileKept)
             keptFileSaveTaken = !fileAccess.removeFile(keptFileSavePath);
         return true;
     }

@@ -121,8 +121,9 @@ bool Exists(const char* path) {
     return FindFile(path) >= 0;
 }
 void CloseReading(FileHandle*) {}
+// A new file only: nothing is made over a file that stands at the path, as on every platform.
 FileHandle* CreateForWriting(const char* path) {
-    return OpenHandle(MakeFile(path), true);
+    return FindFile(path) >= 0 ? nullptr : OpenHandle(MakeFile(path), true);
 }
 bool WriteBytes(FileHandle* file, const void* bytes, size_t count) {
     StoredFile& stored = folder[file->file];

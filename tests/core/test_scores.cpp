@@ -146,6 +146,22 @@ TEST_F(ScoreFileTest, AFileThatCouldNotBeReadWholeIsNeverReplaced) {
     }
 }
 
+// Two runs in a row that find the score file held: the second one's save beside it carries the
+// first one's records along.
+TEST_F(ScoreFileTest, ASecondRunBesideAHeldFileKeepsTheFirstRunsSave) {
+    WriteFile(scoreFile, SavedFile({"920 Pilot"}));
+    fileAccess.openForReading = [](const char* path) -> FileHandle* {
+        return fs::path(path) == scoreFile ? nullptr : standardFileAccess.openForReading(path);
+    };
+    for (const auto& [name, points] : {std::pair<const char*, int32_t>{"Nova", 700}, {"Vega", 650}}) {
+        LoadScores();
+        PlayGame(name, points);
+        ASSERT_TRUE(SaveScores());
+    }
+    EXPECT_EQ(ReadFile("textures/scores.asc.new"), SavedFile({"700 Nova", "650 Vega"}));
+    EXPECT_EQ(ReadFile(scoreFile), SavedFile({"920 Pilot"}));
+}
+
 // Another copy of the game saving its own table while this one is half-way through its save.
 bool otherCopySaved;
 std::string otherCopyFile;
