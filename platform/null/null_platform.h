@@ -33,6 +33,8 @@ void NullRefuse(const NullRefusals& refusals);
 bool NullPutFile(const char* path, const char* bytes, size_t count);
 // A file of the folder: its bytes and size, or null when there is none.
 const char* NullFile(const char* path, size_t* size);
+// Takes every file out of the folder (NullStart does).
+void NullEmptyFolder();
 // FNV-1a of the picture on the primary surface: the last one, once the surface is let go.
 uint64_t NullLastFrameHash();
 // From now on, the hash of the first picture presented at or after the reading atMs.
