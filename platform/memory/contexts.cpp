@@ -143,7 +143,7 @@ void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t
     int32_t toWidth = 0, toHeight = 0, fromWidth = 0, fromHeight = 0;
     uint32_t* to = ContextPixels(destination, &toWidth, &toHeight);
     const uint32_t* from = ContextPixels(source, &fromWidth, &fromHeight);
-    if (to == nullptr || from == nullptr || width <= 0 || height <= 0) {
+    if (to == nullptr || from == nullptr || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
         return;
     }
     const int32_t firstColumn = x < 0 ? -x : 0;
@@ -157,12 +157,29 @@ void PlatformStretchCopy(DrawContext* destination, int32_t x, int32_t y, int32_t
         }
         const uint32_t* fromRow = from + fromY * fromWidth;
         uint32_t* toRow = to + static_cast<int64_t>(y + row) * toWidth + x;
+        if (sourceWidth == width && sourceX + firstColumn >= 0 && sourceX + endColumn <= fromWidth) {
+            // A bitmap of the surface's own width, the usual case: each row is a plain copy.
+            std::memcpy(toRow + firstColumn, fromRow + sourceX + firstColumn,
+                        sizeof(uint32_t) * static_cast<size_t>(endColumn - firstColumn));
+            continue;
+        }
+        // The source column of each destination column, sourceX + column * sourceWidth / width,
+        // stepped along as a whole part and a remainder, without a division a pixel.
+        const int64_t start = static_cast<int64_t>(firstColumn) * sourceWidth;
+        const int64_t step = sourceWidth / width;
+        const int64_t stepRemainder = sourceWidth % width;
+        int64_t fromX = sourceX + start / width;
+        int64_t remainder = start % width;
         for (int32_t column = firstColumn; column < endColumn; ++column) {
-            const int64_t fromX = sourceX + static_cast<int64_t>(column) * sourceWidth / width;
-            if (fromX < 0 || fromX >= fromWidth) {
-                continue;
+            if (fromX >= 0 && fromX < fromWidth) {
+                toRow[column] = fromRow[fromX];
             }
-            toRow[column] = fromRow[fromX];
+            fromX += step;
+            remainder += stepRemainder;
+            if (remainder >= width) {
+                remainder -= width;
+                ++fromX;
+            }
         }
     }
     // The clipped destination, of which perhaps not every pixel was written: a unique signature
