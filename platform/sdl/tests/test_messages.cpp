@@ -7,19 +7,15 @@
 
 namespace {
 
-SDL_Event Key(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, Uint8 repeat = 0) {
+// A key going down; at the place of a US layout's key when given, for what another layout puts there.
+SDL_Event Key(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, Uint8 repeat = 0,
+              SDL_Scancode place = SDL_SCANCODE_UNKNOWN) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.state = SDL_PRESSED;
     event.key.repeat = repeat;
-    event.key.keysym = SDL_Keysym{SDL_GetScancodeFromKey(key), key, modifiers, 0};
-    return event;
-}
-
-// A key at the place of a US layout's key, giving what another layout puts there.
-SDL_Event KeyAt(SDL_Scancode place, SDL_Keycode key) {
-    SDL_Event event = Key(key);
-    event.key.keysym.scancode = place;
+    event.key.keysym =
+        SDL_Keysym{place != SDL_SCANCODE_UNKNOWN ? place : SDL_GetScancodeFromKey(key), key, modifiers, 0};
     return event;
 }
 
@@ -49,11 +45,11 @@ TEST_F(SdlLayer, EventsArriveAsTheMessagesTheGameReadsOrNotAtAll) {
         {Key(SDLK_a, KMOD_LALT), 0, 0},
         {Key(SDLK_F4, KMOD_LALT), WM_CLOSE, 0},
         {Key(SDLK_VOLUMEUP), 0, 0},
-        {KeyAt(SDL_SCANCODE_Q, SDLK_a), WM_KEYDOWN, 'A'},  // AZERTY: A where Q stands
-        {KeyAt(SDL_SCANCODE_M, SDLK_COMMA), 0, 0},         // AZERTY: a comma where M stands
-        {KeyAt(SDL_SCANCODE_Q, SDLK_QUOTE), 0, 0},         // Dvorak: a quote where Q stands
-        {KeyAt(SDL_SCANCODE_S, SDLK_o), WM_KEYDOWN, 'O'},  // Dvorak: O where S stands
-        {KeyAt(SDL_SCANCODE_F, 0x430), WM_KEYDOWN, 'F'},   // Russian: a Cyrillic letter where F stands
+        {Key(SDLK_a, KMOD_NONE, 0, SDL_SCANCODE_Q), WM_KEYDOWN, 'A'},  // AZERTY: A where Q stands
+        {Key(SDLK_COMMA, KMOD_NONE, 0, SDL_SCANCODE_M), 0, 0},         // AZERTY: a comma where M stands
+        {Key(SDLK_QUOTE, KMOD_NONE, 0, SDL_SCANCODE_Q), 0, 0},         // Dvorak: a quote where Q stands
+        {Key(SDLK_o, KMOD_NONE, 0, SDL_SCANCODE_S), WM_KEYDOWN, 'O'},  // Dvorak: O where S stands
+        {Key(0x430, KMOD_NONE, 0, SDL_SCANCODE_F), WM_KEYDOWN, 'F'},   // Russian: a Cyrillic letter where F stands
         {WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WM_ACTIVATEAPP, 0},
         {WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED), WM_ACTIVATEAPP, 1},
         {WindowEvent(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0},

@@ -1,29 +1,15 @@
 // The SDL layer's pace on a scripted clock: when the poll's wait ends (the step's millisecond, a
 // frame that can be shown, a message, the cap), and the present that shows the picture at most once
 // per refresh, only when it changed, and only where it changed.
-#include <cstdio>
-#include <string>
+#include <algorithm>
 
-#include "platform/memory/memory_display.h"
+#include "platform/memory/memory_internal.h"
 #include "platform/sdl/tests/sdl_test_support.h"
 
 namespace {
 
 constexpr uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
 constexpr uint64_t ms = 1000000;
-
-// A 1 x 1 bitmap file of one colour (0x00RRGGBB), at 24 bits a pixel.
-void WriteColourFile(const char* path, uint32_t colour) {
-    unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40,
-                               0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24};
-    bytes[54] = colour & 0xFF;
-    bytes[55] = (colour >> 8) & 0xFF;
-    bytes[56] = (colour >> 16) & 0xFF;
-    FILE* file = std::fopen(path, "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
-}
 
 // The display as the program sets it up, on the dummy driver's 1024 x 768 desktop. The picture stands at 0, 0 .. 1024,
 // 768 there, scaled by 1.28.
@@ -39,23 +25,16 @@ protected:
         SDL_PumpEvents();  // the window's own events of going fullscreen are not the test's
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    void TearDown() override {
-        std::remove(path);
-        SdlLayer::TearDown();
-    }
-    // Paints a rectangle of the picture in one colour, through the program's own calls.
+    // Paints a rectangle of the picture in one colour, as text is written onto it.
     void Paint(uint32_t colour, const Rect& rect) {
-        WriteColourFile(path, colour);
-        Bitmap* bitmap = PlatformLoadBitmapFile(path);
-        ASSERT_NE(bitmap, nullptr);
-        DrawContext* from = PlatformCreateMemoryContext();
-        PlatformSelectBitmap(from, bitmap);
         DrawContext* to = nullptr;
         ASSERT_EQ(PlatformGetDC(primary, &to), S_OK);
-        PlatformStretchCopy(to, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, from, 0, 0, 1, 1);
+        int32_t width = 0, height = 0;
+        uint32_t* pixels = ContextPixels(to, &width, &height);
+        for (int32_t y = rect.top; y < rect.bottom; ++y)
+            std::fill(pixels + y * width + rect.left, pixels + y * width + rect.right, colour);
+        NoteContextWrite(to, rect, UniqueSignature());
         PlatformReleaseDC(primary, to);
-        PlatformDeleteMemoryContext(from);
-        PlatformDeleteBitmap(bitmap);
     }
     // What the window shows at a point, 0x00RRGGBB.
     uint32_t Shown(int x, int y) {
@@ -77,7 +56,6 @@ protected:
         return PlatformPeekMessage(message);
     }
 
-    const char* path = "vornix-colour.bmp";  // in the build's working folder: no other test run writes it
     DisplayDevice* display = nullptr;
     Surface* primary = nullptr;
     uint64_t refresh = 0;
