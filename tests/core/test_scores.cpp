@@ -200,27 +200,23 @@ TEST_F(ScoreFileTest, TwoCopiesSavingAtOnceEachPutAWholeFileInPlace) {
 // file whole: its records are ranked in after the file's, and it is removed only once a save has put
 // them into the score file. One that cannot be opened or read whole is left for a later start.
 FileHandle* keptFileSave;  // its reads fail
-bool IsKeptFileSave(const char* path) {
-    return fs::path(path).extension() == ".new";
-}
-FileHandle* OpenAllButTheKeptFileSave(const char* path) {
-    return IsKeptFileSave(path) ? nullptr : standardFileAccess.openForReading(path);
-}
-FileHandle* OpenAll(const char* path) {
-    FileHandle* file = standardFileAccess.openForReading(path);
-    keptFileSave = IsKeptFileSave(path) ? file : nullptr;
-    return file;
-}
+bool keptFileSaveOpens;
 TEST_F(ScoreFileTest, ASaveBesideAnUnreadableFileComesBackAtTheNextStart) {
     const std::string keptFile = SavedFile({"700 Nova", "35 Pilot"});
     WriteFile(scoreFile, SavedFile({"920 Pilot", "35 Pilot"}));
     WriteFile("textures/scores.asc.new", keptFile);
-    for (bool openFails : {true, false}) {
-        fileAccess.openForReading = openFails ? OpenAllButTheKeptFileSave : OpenAll;
-        fileAccess.readFailed = [](FileHandle* file) { return file == keptFileSave; };
+    fileAccess.openForReading = [](const char* path) -> FileHandle* {
+        const bool kept = fs::path(path).extension() == ".new";
+        FileHandle* file = kept && !keptFileSaveOpens ? nullptr : standardFileAccess.openForReading(path);
+        keptFileSave = kept ? file : nullptr;
+        return file;
+    };
+    fileAccess.readFailed = [](FileHandle* file) { return file == keptFileSave; };
+    for (bool opens : {false, true}) {
+        keptFileSaveOpens = opens;
         LoadScores();
         ASSERT_TRUE(SaveScores());
-        EXPECT_EQ(ReadFile("textures/scores.asc.new"), keptFile) << openFails;
+        EXPECT_EQ(ReadFile("textures/scores.asc.new"), keptFile) << opens;
     }
     fileAccess = standardFileAccess;
     LoadScores();
