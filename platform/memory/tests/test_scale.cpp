@@ -14,6 +14,7 @@ namespace {
 constexpr uint32_t black = 0x000000, white = 0xFFFFFF, unwritten = 0x5A5A5A;
 
 PictureLayout layout;  // too large for the stack
+Rect written;          // what the last drawing wrote
 
 struct Screen {
     int32_t width, height;
@@ -34,13 +35,13 @@ std::vector<uint32_t> Pattern() {
 }
 
 // Lays the picture out on the screen and draws all of it, the borders included.
-std::vector<uint32_t> Show(const Screen& screen, const std::vector<uint32_t>& picture, Rect* written,
+std::vector<uint32_t> Show(const Screen& screen, const std::vector<uint32_t>& picture,
                            ScreenOrder order = ScreenOrder::Xrgb) {
     std::vector<uint32_t> pixels(static_cast<size_t>(screen.width) * screen.height, unwritten);
     LayOutPicture(screen.width, screen.height, &layout);
     FillBorders(layout, pixels.data(), screen.width, order);
     ScalePicture(picture.data(), Rect{0, 0, pictureWidth, pictureHeight}, layout, pixels.data(), screen.width, order,
-                 written);
+                 &written);
     return pixels;
 }
 
@@ -49,8 +50,7 @@ std::vector<uint32_t> Show(const Screen& screen, const std::vector<uint32_t>& pi
 TEST(PictureOnScreen, StandsCentredWithItsShapeKeptAndBlackAround) {
     const std::vector<uint32_t> picture = Pattern();
     for (const Screen& screen : screens) {
-        Rect written{};
-        const std::vector<uint32_t> pixels = Show(screen, picture, &written);
+        const std::vector<uint32_t> pixels = Show(screen, picture);
         const Rect area = layout.area;
         const int32_t width = area.right - area.left, height = area.bottom - area.top;
         SCOPED_TRACE(testing::Message() << screen.width << " x " << screen.height);
@@ -98,8 +98,7 @@ TEST(PictureOnScreen, EdgesStaySharpBetweenWholeFactors) {
             }
             SCOPED_TRACE(testing::Message()
                          << screen.width << " x " << screen.height << (across ? " across" : " down"));
-            Rect written{};
-            const std::vector<uint32_t> pixels = Show(screen, picture, &written);
+            const std::vector<uint32_t> pixels = Show(screen, picture);
             const Rect area = layout.area;
             const int32_t length = across ? area.right - area.left : area.bottom - area.top;
             int32_t stripes = 0, blendedInARow = 0, worst = 0;
@@ -125,8 +124,7 @@ TEST(PictureOnScreen, AChangeIsRedrawnInPlaceWithItsBlendedEdges) {
     for (const Screen& screen : {Screen{1024, 768}, Screen{1600, 1200}, Screen{1680, 1050}}) {
         SCOPED_TRACE(testing::Message() << screen.width << " x " << screen.height);
         std::vector<uint32_t> picture = Pattern();
-        Rect written{};
-        std::vector<uint32_t> pixels = Show(screen, picture, &written);
+        std::vector<uint32_t> pixels = Show(screen, picture);
         const Rect changed{391, 205, 409, 219};
         for (int32_t y = changed.top; y < changed.bottom; ++y) {
             for (int32_t x = changed.left; x < changed.right; ++x) {
@@ -134,7 +132,7 @@ TEST(PictureOnScreen, AChangeIsRedrawnInPlaceWithItsBlendedEdges) {
             }
         }
         ScalePicture(picture.data(), changed, layout, pixels.data(), screen.width, ScreenOrder::Xrgb, &written);
-        const std::vector<uint32_t> whole = Show(screen, picture, &written);
+        const std::vector<uint32_t> whole = Show(screen, picture);
         EXPECT_TRUE(pixels == whole);
         ScalePicture(picture.data(), changed, layout, pixels.data(), screen.width, ScreenOrder::Xrgb, &written);
         const double scale = static_cast<double>(layout.area.right - layout.area.left) / pictureWidth;
@@ -146,8 +144,7 @@ TEST(PictureOnScreen, AChangeIsRedrawnInPlaceWithItsBlendedEdges) {
 // The browser's canvas takes red, green, blue and alpha bytes in that order, alpha full.
 TEST(PictureOnScreen, RgbaOrderPutsRedFirstAndBlackOpaque) {
     const std::vector<uint32_t> picture(pictureWidth * pictureHeight, 0x112233);
-    Rect written{};
-    const std::vector<uint32_t> pixels = Show(Screen{1920, 1080}, picture, &written, ScreenOrder::Rgba);
+    const std::vector<uint32_t> pixels = Show(Screen{1920, 1080}, picture, ScreenOrder::Rgba);
     const unsigned char* inside = reinterpret_cast<const unsigned char*>(&pixels[540 * 1920 + 960]);
     const unsigned char* border = reinterpret_cast<const unsigned char*>(&pixels[0]);
     EXPECT_EQ(std::vector<int>(inside, inside + 4), (std::vector<int>{0x11, 0x22, 0x33, 0xFF}));
