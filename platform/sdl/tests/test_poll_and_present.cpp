@@ -45,17 +45,6 @@ protected:
         SDL_GetRGB(value, screen->format, &r, &g, &b);
         return static_cast<uint32_t>(r) << 16 | g << 8 | b;
     }
-    void Mark(int x, int y, uint32_t colour) {
-        SDL_Surface* screen = SDL_GetWindowSurface(SdlWindowOf(window));
-        const SDL_Rect pixel{x, y, 1, 1};
-        SDL_FillRect(screen, &pixel, SDL_MapRGB(screen->format, colour >> 16, (colour >> 8) & 255, colour & 255));
-    }
-    // The turn after an idle turn: the one that waits. True when it took a message.
-    bool WaitingTurn(Message* message) {
-        EXPECT_FALSE(PlatformPeekMessage(message)) << "the idle turn";
-        return PlatformPeekMessage(message);
-    }
-
     DisplayDevice* display = nullptr;
     Surface* primary = nullptr;
     uint64_t refresh = 0;
@@ -80,7 +69,9 @@ TEST_F(SdlPace, APresentComesAtMostOncePerRefreshOnlyOnChangeAndOnlyWhereItChang
     EXPECT_EQ(Shown(512, 384), green);
 
     // Nothing changed: nothing is drawn, so a mark on the screen stays.
-    Mark(512, 384, blue);
+    SDL_Surface* screen = SDL_GetWindowSurface(SdlWindowOf(window));
+    const SDL_Rect middle{512, 384, 1, 1};
+    SDL_FillRect(screen, &middle, SDL_MapRGB(screen->format, 0, 0, 255));
     now += 5 * refresh;
     EXPECT_TRUE(PlatformFrameWanted());
     PlatformPresent(primary);
@@ -107,7 +98,8 @@ TEST_F(SdlPace, APresentComesAtMostOncePerRefreshOnlyOnChangeAndOnlyWhereItChang
 TEST_F(SdlPace, BetweenGamesThePollWaitsForAMessageOrASecond) {
     Message message{};
     uint64_t start = now;
-    EXPECT_FALSE(WaitingTurn(&message));
+    EXPECT_FALSE(PlatformPeekMessage(&message)) << "the idle turn";
+    EXPECT_FALSE(PlatformPeekMessage(&message)) << "the turn that waits";
     EXPECT_EQ(now, start + 1000 * ms);
 
     scriptedEvent = SDL_Event{};
