@@ -224,8 +224,8 @@ TEST_F(MemoryDisplay, TheChangeRecordHoldsEveryChangedTileAndNoOther) {
     const auto cell = [&random] {
         const int32_t atlasX = static_cast<int32_t>(random() % 20) * 16;
         // Cells crowded into a corner of the field, so that they overlap and their order counts.
-        return Op{Rect{atlasX, 0, atlasX + 16, 16}, 23 + 16 * static_cast<int32_t>(random() % 12),
-                  105 + 16 * static_cast<int32_t>(random() % 8)};
+        return Op{Rect{atlasX, 0, atlasX + 16, 16}, 23 + 16 * static_cast<int32_t>(random() % 4),
+                  105 + 16 * static_cast<int32_t>(random() % 3)};
     };
     std::vector<Op> script(40);
     std::generate(script.begin(), script.end(), cell);
