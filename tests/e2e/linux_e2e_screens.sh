@@ -13,7 +13,6 @@ game=$(realpath "$1")
 textures=$(realpath "$2")
 artifacts=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
-screen=("python3" "$here/screen.py")
 
 work=$(mktemp -d /tmp/vornix-e2e-screens.XXXXXX)
 source "$here/e2e_lib.sh"
@@ -67,9 +66,4 @@ echo "== 1680 x 1050: 16:10, a factor of 1.75 that fills the height"
 run_on 1680x1050
 check "1680x1050: the picture stands at x 140..1539 with black around it, its flat areas in their colours" \
   "${screen[@]}" fitted "$work/1680x1050.xwd" "$work/800x600.xwd"
-
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all end-to-end checks on other screen sizes passed"
+verdict "end-to-end checks on other screen sizes"
