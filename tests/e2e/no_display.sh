@@ -26,7 +26,7 @@ run() {
   return 1
 }
 says() { grep -q "$@" "$work/out"; }
-said_on_error() { grep -qxF "$1" "$work/err"; }
+said_on_error() { grep -qxF "$1" "$work/err" || { sed 's/^/    said: /' "$work/err" && false; }; }
 quiet() { [ ! -s "$work/err" ]; }
 
 no_display="vornix: no display (set DISPLAY or WAYLAND_DISPLAY)"
