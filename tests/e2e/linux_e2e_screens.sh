@@ -30,7 +30,7 @@ current_mode() { xrandr | sed -n 's/^ *\([0-9]*x[0-9]*\) .*\*.*/\1/p'; }
 run_on() {
   local size=$1
   xvfb_start "${size}x24" || fatal "Xvfb $size did not start"
-  local before
+  local before window
   before=$(current_mode)
 
   (cd "$work/run" && exec "$game") >"$work/$size.out.log" 2>"$work/$size.err.log" &
@@ -38,7 +38,6 @@ run_on() {
   "${screen[@]}" settle "$DISPLAY" 60 "$work/$size.xwd" || fatal "the game showed no steady picture on $size within 60 s"
   check "$size: the mode stays $size while the game runs (before: $before, now: $(current_mode))" \
     [ "$before" = "$size" -a "$(current_mode)" = "$size" ]
-  local window
   window=$(xdotool search --name '^Vornix$' | head -n 1)
   # Fullscreen on the desktop, as a bare X server (no window manager to note the state) shows it.
   check "$size: the window covers the whole screen" \

@@ -275,14 +275,10 @@ def score_file_problems(path, name):
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "has":
-        picture = read_xwd(argv[2])
-        return 0 if picture.has(colour_arg(argv[3]), *map(int, argv[4:8])) else 1
+        return 0 if read_xwd(argv[2]).has(colour_arg(argv[3]), *map(int, argv[4:8])) else 1
     if command == "rows":
-        picture = read_xwd(argv[2])
-        colour = colour_arg(argv[3])
-        x0, x1, y0, step, count = map(int, argv[4:9])
-        found = sum(1 for i in range(count) if picture.has(colour, x0, y0 + step * i, x1, y0 + step * i + 15))
-        print(found)
+        picture, colour, (x0, x1, y0, step, count) = read_xwd(argv[2]), colour_arg(argv[3]), map(int, argv[4:9])
+        print(sum(1 for i in range(count) if picture.has(colour, x0, y0 + step * i, x1, y0 + step * i + 15)))
         return 0
     if command == "differ":
         first, second = read_xwd(argv[2]), read_xwd(argv[3])

@@ -59,10 +59,6 @@ start_with_space() {  # start_with_space NAME LIST [KEY]: the game's first pictu
   return 1
 }
 
-find_head() {  # find_head NAME: prints the head's column, row and heading
-  "${screen[@]}" shot "$DISPLAY" "$work/$1.xwd" && "${screen[@]}" head "$work/$1.xwd" "$work/icons.bmp"
-}
-
 debug_lines() {  # debug_lines NAME TEXT: how many times the game wrote TEXT to the debugger output
   grep -c -F "OutputDebugStringA \"$2\\n\"" "$work/$1.err.log"
 }
@@ -114,7 +110,8 @@ check "the head starts in column 23 heading up (seen at row $head_y)" \
 "${screen[@]}" play "$DISPLAY" "$work/icons.bmp" 2 120 2>&1 | tee "$work/player.log" || fatal "the snake did not eat two items"
 
 # Up to the top edge: from a heading down, one step aside first.
-head=$(find_head turn) || fatal "the snake died before it was sent up"
+"${screen[@]}" shot "$DISPLAY" "$work/turn.xwd"
+head=$("${screen[@]}" head "$work/turn.xwd" "$work/icons.bmp") || fatal "the snake died before it was sent up"
 read -r head_x head_y heading <<<"$head"
 if [ "$heading" = Down ]; then
   if [ "$head_x" -gt 0 ]; then xdotool key Left; else xdotool key Right; fi
