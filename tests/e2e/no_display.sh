@@ -8,63 +8,39 @@ game=$(realpath "$1")
 version=$2
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /tmp/vornix-nodisplay.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
-failures=0
+source "$here/e2e_lib.sh"
 
-expect_refusal() {  # expect_refusal DESCRIPTION EXPECTED_LINE ENV_ARGS...
-  local what=$1 line=$2 code
-  shift 2
-  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER HOME="$work" "$@" \
-    timeout 5 "$game" >"$work/out" 2>"$work/err")
-  code=$?
-  if [ "$code" -eq 0 ] && grep -qxF "$line" "$work/err" && [ ! -e "$work/textures/scores.asc" ]; then
-    echo "ok   $what"
-  else
-    echo "FAIL $what: exit code $code, standard error:"
-    sed 's/^/    /' "$work/err"
-    failures=$((failures + 1))
-  fi
+# run CODE ENV_ARGS... -- GAME_ARGS...: the game without a display, from and at home in $work; true
+# when it ends with CODE and makes nothing there; else says what it wrote
+run() {
+  local code=$1 envs=()
+  shift
+  while [ "$1" != -- ]; do envs+=("$1") && shift; done
+  shift
+  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER HOME="$work" "${envs[@]}" \
+    timeout 5 "$game" "$@" >"$work/out" 2>"$work/err")
+  local got=$?
+  [ "$got" -eq "$code" ] && [ ! -e "$work/textures" ] && [ ! -e "$work/.local" ] && return 0
+  echo "    exit code $got, standard output and error:"
+  sed 's/^/    /' "$work/out" "$work/err"
+  return 1
 }
+says() { grep -q "$@" "$work/out"; }
+said_on_error() { grep -qxF "$1" "$work/err" || { sed 's/^/    said: /' "$work/err" && false; }; }
+quiet() { [ ! -s "$work/err" ]; }
 
-expect_refusal "no DISPLAY nor WAYLAND_DISPLAY" "vornix: no display (set DISPLAY or WAYLAND_DISPLAY)"
+no_display="vornix: no display (set DISPLAY or WAYLAND_DISPLAY)"
+check "no DISPLAY nor WAYLAND_DISPLAY" eval 'run 0 -- && said_on_error "$no_display"'
 # A display number that nothing serves: SDL would fall back to its memory-only driver.
-expect_refusal "DISPLAY naming no server" \
-  "vornix: cannot reach the display :64000 (no X or Wayland server answers there)" DISPLAY=:64000 XDG_RUNTIME_DIR="$work"
-
-# answer OPTION CODE: runs the game with the option and no display, as expect_refusal does
-answer() {
-  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$work" timeout 5 "$game" "$1" >"$work/out" 2>"$work/err")
-  code=$?
-  [ "$code" -eq "$2" ] && [ ! -e "$work/textures" ] && [ ! -e "$work/.local" ]
-}
-report() {  # report DESCRIPTION: ok, or FAIL with what the game said
-  if [ "$?" -eq 0 ]; then
-    echo "ok   $1"
-  else
-    echo "FAIL $1: exit code $code, standard output and error:"
-    sed 's/^/    /' "$work/out" "$work/err"
-    failures=$((failures + 1))
-  fi
-}
-answer --version 0 && [ "$(cat "$work/out")" = "vornix $version" ] && [ ! -s "$work/err" ]
-report "--version prints \"vornix $version\""
-answer --help 0 && grep -q "^Usage: vornix" "$work/out" && grep -q "Escape" "$work/out" &&
-  grep -q "textures/scores.asc" "$work/out" && grep -q "man 6 vornix" "$work/out" && [ ! -s "$work/err" ]
-report "--help prints the usage, the keys, where the scores live and the manual"
-answer --fullscreen 2 && [ ! -s "$work/out" ] && grep -q -F '"--fullscreen"' "$work/err"
-report "an unknown option is named on standard error, exit code 2"
+check "DISPLAY naming no server" eval 'run 0 DISPLAY=:64000 XDG_RUNTIME_DIR="$work" -- &&
+  said_on_error "vornix: cannot reach the display :64000 (no X or Wayland server answers there)"'
+check "--version prints \"vornix $version\"" eval 'run 0 -- --version && [ "$(cat "$work/out")" = "vornix $version" ] && quiet'
+check "--help prints the usage, the keys, where the scores live and the manual" eval 'run 0 -- --help &&
+  says "^Usage: vornix" && says Escape && says textures/scores.asc && says "man 6 vornix" && quiet'
+check "an unknown option is named on standard error, exit code 2" \
+  eval 'run 2 -- --fullscreen && [ ! -s "$work/out" ] && grep -qF "\"--fullscreen\"" "$work/err"'
 
 # ./run.sh says the same before it installs or builds anything.
-if env -u DISPLAY -u WAYLAND_DISPLAY "$here/../../run.sh" 2>"$work/err" >/dev/null; then
-  echo "FAIL run.sh went on without a display"
-  failures=$((failures + 1))
-elif grep -qxF "vornix: no display (set DISPLAY or WAYLAND_DISPLAY)" "$work/err"; then
-  echo "ok   run.sh without a display"
-else
-  echo "FAIL run.sh without a display said:"
-  sed 's/^/    /' "$work/err"
-  failures=$((failures + 1))
-fi
-
-[ "$failures" -eq 0 ]
+check "run.sh without a display stops with the same line" eval '! env -u DISPLAY -u WAYLAND_DISPLAY \
+  "$here/../../run.sh" 2>"$work/err" >/dev/null && said_on_error "$no_display"'
+verdict "checks without a display"

@@ -5,9 +5,10 @@ the snake and the item on the screen by the sprite atlas and steers toward the i
   screen.py has FILE R,G,B X0 Y0 X1 Y1           exit 0 when the colour occurs in the rectangle
   screen.py rows FILE R,G,B X0 X1 Y0 STEP COUNT  prints how many 16-pixel row bands hold the colour
   screen.py differ FILE1 FILE2 X0 Y0 X1 Y1       exit 0 when the two pictures differ in the rectangle
-  screen.py wait DISPLAY R,G,B X0 Y0 X1 Y1 SECONDS OUT [R,G,B X0 Y0 X1 Y1]...
-                                                 waits until the colour shows (every colour, each in its
-                                                 rectangle, in one shot); the last shot goes to OUT
+  screen.py wait DISPLAY SECONDS OUT R,G,B X0 Y0 X1 Y1 [R,G,B X0 Y0 X1 Y1]...
+                                                 waits until every colour shows, each in its rectangle,
+                                                 in one shot; the last shot goes to OUT
+  screen.py shot DISPLAY OUT                     the screen as an xwd dump of 32-bit pixels
   screen.py head FILE ICONS                      prints the head's cell and heading, or exits 1
   screen.py play DISPLAY ICONS PICKUPS SECONDS   steers the snake until it has eaten PICKUPS items
   screen.py settle DISPLAY SECONDS OUT           waits until two shots in a row are the same and not
@@ -71,8 +72,9 @@ def parse_xwd(data):
     red_mask, green_mask, blue_mask = fields[14:17]
     colour_count = fields[19]
     pixels = data[header_size + colour_count * 12:]
-    if bits_per_pixel != 32:
-        raise SystemExit("xwd: only 32-bit pixels are read, not %d" % bits_per_pixel)
+    if bits_per_pixel != 32:  # exit code 2: neither "has" nor "has not"
+        print("xwd: only 32-bit pixels are read, not %d" % bits_per_pixel, file=sys.stderr)
+        sys.exit(2)
     shifts = [mask.bit_length() - 8 for mask in (red_mask, green_mask, blue_mask)]
     # The byte that holds each channel, in the order the pixel's bytes lie in the file.
     offsets = [(s // 8) if byte_order == 0 else 3 - (s // 8) for s in shifts]
@@ -86,13 +88,16 @@ def parse_xwd(data):
 
 
 def read_xwd(path):
-    with open(path, "rb") as f:
-        return parse_xwd(f.read())
+    return parse_xwd(open(path, "rb").read())
 
 
 def grab(display, out=None):
-    data = subprocess.run(["xwd", "-root", "-silent", "-display", display],
-                          check=True, stdout=subprocess.PIPE).stdout
+    # While Wine takes the screen, a dump may fail or come out in another pixel layout for a moment.
+    for _ in range(20):
+        data = subprocess.run(["xwd", "-root", "-silent", "-display", display], stdout=subprocess.PIPE).stdout
+        if len(data) >= 100 and struct.unpack_from(">I", data, 44)[0] == 32:
+            break
+        time.sleep(0.1)
     if out:
         with open(out, "wb") as f:
             f.write(data)
@@ -123,34 +128,26 @@ def read_bmp24(path):
 class Sprites:
     def __init__(self, atlas_path):
         atlas = read_bmp24(atlas_path)
-        self.heads = {HEADINGS[i]: atlas.cell(16 * i, 0) for i in range(4)}
-        self.body = atlas.cell(64, 0)
-        self.item = atlas.cell(80, 0)
+        self.kinds = {atlas.cell(16 * i, 0): heading for i, heading in enumerate(HEADINGS)}
+        self.kinds[atlas.cell(64, 0)] = "body"
+        self.kinds[atlas.cell(80, 0)] = "item"
+        self.first_rows = {sprite[0] for sprite in self.kinds}  # a quick look before the whole cell
 
     def scan(self, picture):
         """The head (cell and heading), the body cells and the item cells on the playfield."""
-        by_first_row = {}
-        for heading, sprite in self.heads.items():
-            by_first_row.setdefault(sprite[0], []).append(("head", heading, sprite))
-        by_first_row.setdefault(self.body[0], []).append(("body", None, self.body))
-        by_first_row.setdefault(self.item[0], []).append(("item", None, self.item))
         head, body, items = None, set(), []
         for cy in range(ROWS):
             for cx in range(COLUMNS):
                 x, y = FIELD_LEFT + CELL * cx, FIELD_TOP + CELL * cy
-                candidates = by_first_row.get(picture.row(x, y, CELL))
-                if not candidates:
+                if picture.row(x, y, CELL) not in self.first_rows:
                     continue
-                pixels = picture.cell(x, y)
-                for kind, heading, sprite in candidates:
-                    if pixels == sprite:
-                        if kind == "head":
-                            head = (cx, cy, heading)
-                        elif kind == "body":
-                            body.add((cx, cy))
-                        else:
-                            items.append((cx, cy))
-                        break
+                kind = self.kinds.get(picture.cell(x, y))
+                if kind == "body":
+                    body.add((cx, cy))
+                elif kind == "item":
+                    items.append((cx, cy))
+                elif kind:
+                    head = (cx, cy, kind)
         return head, body, items
 
 
@@ -181,12 +178,10 @@ def choose(head, body, target):
 def play(display, atlas_path, pickups_wanted, seconds):
     sprites = Sprites(atlas_path)
     deadline = time.monotonic() + seconds
-    started, scans = time.monotonic(), 0
     pickups, headings_seen = 0, set()
     last_head, last_items, turned_at = None, [], None
     while time.monotonic() < deadline:
         head, body, items = sprites.scan(grab(display))
-        scans += 1
         if head is None:
             time.sleep(0.01)
             continue
@@ -198,7 +193,6 @@ def play(display, atlas_path, pickups_wanted, seconds):
             print("pickup %d at (%d, %d)" % (pickups, head[0], head[1]), flush=True)
             if pickups >= pickups_wanted:
                 print("headings seen: %s" % " ".join(sorted(headings_seen)), flush=True)
-                print("%d screenshots, %.0f ms each" % (scans, 1000 * (time.monotonic() - started) / scans), flush=True)
                 return 0
         last_items = items
         last_head = head
@@ -213,15 +207,6 @@ def play(display, atlas_path, pickups_wanted, seconds):
             print("turn %s at (%d, %d)" % (direction, head[0], head[1]), flush=True)
     print("gave up after %d pickups; headings seen: %s" % (pickups, " ".join(sorted(headings_seen))), flush=True)
     return 1
-
-
-def picture_area(width, height, picture_width=800, picture_height=600):
-    """Where the picture stands on a screen: as large as fits with its shape kept, centred."""
-    if width * picture_height <= height * picture_width:
-        w, h = width, width * picture_height // picture_width
-    else:
-        w, h = height * picture_width // picture_height, height
-    return (width - w) // 2, (height - h) // 2, w, h
 
 
 def blocks(shot, reference):
@@ -242,7 +227,10 @@ def blocks(shot, reference):
 
 
 def fitted(shot, reference):
-    x0, y0, w, h = picture_area(shot.width, shot.height, reference.width, reference.height)
+    # As large as fits with its shape kept, centred.
+    scale = min(shot.width / reference.width, shot.height / reference.height)
+    w, h = round(reference.width * scale), round(reference.height * scale)
+    x0, y0 = (shot.width - w) // 2, (shot.height - h) // 2
     black = bytes(3)
     lit = 0
     for y in range(shot.height):
@@ -252,7 +240,6 @@ def fitted(shot, reference):
         lit += sum(1 for i in range(0, len(outside), 3) if outside[i:i + 3] != black)
     # A picture pixel whose eight neighbours share its colour lies in a flat area: the screen pixel
     # at the centre of its place keeps that colour exactly.
-    scale = w / reference.width
     checked = wrong = 0
     for y in range(1, reference.height - 1):
         above, here, below = (reference.row(0, y + d, reference.width) for d in (-1, 0, 1))
@@ -288,26 +275,23 @@ def score_file_problems(path, name):
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "has":
-        picture = read_xwd(argv[2])
-        return 0 if picture.has(colour_arg(argv[3]), *map(int, argv[4:8])) else 1
+        return 0 if read_xwd(argv[2]).has(colour_arg(argv[3]), *map(int, argv[4:8])) else 1
     if command == "rows":
-        picture = read_xwd(argv[2])
-        colour = colour_arg(argv[3])
-        x0, x1, y0, step, count = map(int, argv[4:9])
-        found = sum(1 for i in range(count) if picture.has(colour, x0, y0 + step * i, x1, y0 + step * i + 15))
-        print(found)
+        picture, colour, (x0, x1, y0, step, count) = read_xwd(argv[2]), colour_arg(argv[3]), map(int, argv[4:9])
+        print(sum(1 for i in range(count) if picture.has(colour, x0, y0 + step * i, x1, y0 + step * i + 15)))
         return 0
     if command == "differ":
         first, second = read_xwd(argv[2]), read_xwd(argv[3])
         x0, y0, x1, y1 = map(int, argv[4:8])
         return 0 if any(first.row(x0, y, x1 - x0 + 1) != second.row(x0, y, x1 - x0 + 1)
                         for y in range(y0, y1 + 1)) else 1
+    if command == "shot":
+        return 0 if grab(argv[2], argv[3]) else 1
     if command == "wait":
-        display, deadline = argv[2], time.monotonic() + float(argv[8])
-        groups = [argv[3:8]] + [argv[at:at + 5] for at in range(10, len(argv), 5)]
-        wanted = [(colour_arg(group[0]), *map(int, group[1:5])) for group in groups]
+        display, deadline = argv[2], time.monotonic() + float(argv[3])
+        wanted = [(colour_arg(argv[at]), *map(int, argv[at + 1:at + 5])) for at in range(5, len(argv), 5)]
         while True:
-            picture = grab(display, argv[9])
+            picture = grab(display, argv[4])
             if all(picture.has(colour, *rectangle) for colour, *rectangle in wanted):
                 return 0
             if time.monotonic() > deadline:
