@@ -10,8 +10,8 @@
 
 namespace {
 
-// Level 7 straight from a new game, as a player reaching length 300 would find it; said on the
-// page's console, where the benchmark waits for it.
+// Level 7 straight from a new game: its walls and its pace, with the new game's three segments, as
+// the window benchmark lays it. Said on the page's console, where the benchmark waits for it.
 void LayLevelSeven(int times) {
     NewGame();
     SetLevel(7);
