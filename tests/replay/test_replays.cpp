@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/app.h"
 #include "game/game.h"
@@ -27,6 +28,10 @@ struct Replay {
 };
 
 NullKey script[512];
+constexpr std::pair<char, uintptr_t> namedKeys[] = {
+    {'_', VK_SPACE},  {'U', VK_UP},   {'R', VK_RIGHT},      {'D', VK_DOWN},       {'L', VK_LEFT},
+    {'!', VK_ESCAPE}, {'<', VK_BACK}, {'-', nullFocusLost}, {'+', nullFocusBack},
+};
 
 size_t Parse(const Replay& replay) {
     size_t count = 0;
@@ -36,36 +41,8 @@ size_t Parse(const Replay& replay) {
         at += static_cast<uint32_t>(std::strtoul(text, &end, 10));
         const char key = *end;
         uintptr_t code = key >= 'a' && key <= 'z' ? key - 'a' + 'A' : static_cast<unsigned char>(key);
-        switch (key) {
-        case '_':
-            code = VK_SPACE;
-            break;
-        case 'U':
-            code = VK_UP;
-            break;
-        case 'R':
-            code = VK_RIGHT;
-            break;
-        case 'D':
-            code = VK_DOWN;
-            break;
-        case 'L':
-            code = VK_LEFT;
-            break;
-        case '!':
-            code = VK_ESCAPE;
-            break;
-        case '<':
-            code = VK_BACK;
-            break;
-        case '-':
-            code = nullFocusLost;
-            break;
-        case '+':
-            code = nullFocusBack;
-            break;
-        default:
-            break;
+        for (const auto& [name, named] : namedKeys) {
+            code = key == name ? named : code;
         }
         const bool arrowOrSpace = code == VK_SPACE || (code >= VK_LEFT && code <= VK_DOWN);
         script[count++] = NullKey{at, code, arrowOrSpace ? replay.shift : key >= 'A' && key <= 'Z'};
