@@ -211,6 +211,12 @@ void PlatformIdleWorkDueAt(uint32_t nextStepAt, bool stepTaken) {
     stepToShow = stepTaken;
 }
 bool PlatformFrameWanted() {
+    // The display is lost once it is all set up, before the first frame: that frame's copies find
+    // every surface so, and what the bitmaps held must come back.
+    if (refusals.screenLostOnce) {
+        refusals.screenLostOnce = false;
+        MemoryLoseSurfaces();
+    }
     return true;
 }
 uint32_t PlatformClockMs() {
@@ -250,11 +256,6 @@ HRESULT PlatformCreateSurface(DisplayDevice*, const SurfaceDesc* desc, Surface**
     if (++surfacesMade == refusals.surface)
         return E_FAIL;
     const HRESULT made = MemoryCreateSurface(desc, surface);
-    if (made == S_OK && (desc->dwCaps & DDSCAPS_PRIMARYSURFACE) != 0 && refusals.screenLostOnce) {
-        // The screen is lost before anything reaches it: the first copy onto it finds it so.
-        refusals.screenLostOnce = false;
-        MemoryLoseSurfaces();
-    }
     return made;
 }
 void PlatformReleaseDisplay(DisplayDevice* display) {

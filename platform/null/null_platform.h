@@ -21,7 +21,7 @@ struct NullRefusals {
     uint64_t depths = 0;                // bit n: a mode of n bits per pixel is refused
     int surface = 0;                    // the nth surface to be made (1..4) cannot be; 0: none
     const char* missingFile = nullptr;  // a bitmap file that cannot be loaded
-    bool screenLostOnce = false;        // the first copy onto the screen finds it lost
+    bool screenLostOnce = false;        // the display is lost once, before the first frame
 };
 
 // A fresh machine: the clock at startMs (the seed of the run), the script of keys (kept by
