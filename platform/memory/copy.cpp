@@ -48,6 +48,38 @@ uint64_t CopySignature(const Surface* source, int32_t x, int32_t y, const Rect& 
                pair(rect.right, rect.bottom) * 0x165667B19E3779F9ull + pair(x, y) * 0x27D4EB2F165667C5ull);
 }
 
+// A copy onto a surface other than the primary, left out in the tiles where that same copy's
+// pixels are all still there: the backdrop, copied whole for every frame, is then made again only
+// under what was drawn over it.
+void CopyWhereNotThere(Surface* destination, int32_t x, int32_t y, const Surface* source, const Rect& clipped,
+                       uint64_t signature) {
+    const int32_t right = x + clipped.right - clipped.left;
+    const int32_t bottom = y + clipped.bottom - clipped.top;
+    const auto needed = [&](int32_t row, int32_t at) {
+        return !WriteStillThere(destination, row * changeColumns + at / changeTileSize, signature);
+    };
+    const auto nextTile = [](int32_t at) { return (at / changeTileSize + 1) * changeTileSize; };
+    for (int32_t top = y; top < bottom;) {
+        const int32_t row = top / changeTileSize;
+        const int32_t rows = (nextTile(top) < bottom ? nextTile(top) : bottom) - top;
+        for (int32_t left = x; left < right;) {
+            int32_t end = left;
+            while (end < right && needed(row, end)) {
+                end = nextTile(end) < right ? nextTile(end) : right;
+            }
+            if (end == left) {
+                left = nextTile(left) < right ? nextTile(left) : right;
+                continue;
+            }
+            const int32_t fromLeft = clipped.left + left - x;
+            const int32_t fromTop = clipped.top + top - y;
+            CopyPixels(destination, left, top, source, Rect{fromLeft, fromTop, fromLeft + end - left, fromTop + rows});
+            left = end;
+        }
+        top += rows;
+    }
+}
+
 }  // namespace
 
 void CopyPixels(Surface* destination, int32_t x, int32_t y, const Surface* source, const Rect& clipped) {
@@ -95,7 +127,11 @@ HRESULT PlatformCopyRect(Surface* destination, int32_t x, int32_t y, Surface* so
         return S_OK;
     }
     if (!destination->primary) {
-        CopyPixels(destination, x, y, source, rect);
+        if (source == destination) {
+            CopyPixels(destination, x, y, source, rect);
+        } else {
+            CopyWhereNotThere(destination, x, y, source, rect, signature);
+        }
         NoteSurfaceWrite(destination, Rect{x, y, x + rect.right - rect.left, y + rect.bottom - rect.top}, signature);
     } else if (source != destination && x == 0 && y == 0 && source->width == pictureWidth &&
                source->height == pictureHeight && sourceRect->left == 0 && sourceRect->top == 0 &&

@@ -28,9 +28,21 @@ void NoteContextWrite(DrawContext* context, const Rect& written, uint64_t signat
 // (a bitmap stretched onto a surface).
 uint64_t UniqueSignature();
 
+// A write whose pixels in one tile are all still there: no later write touched its part of the
+// tile, given from the tile's corner.
+struct IntactWrite {
+    uint64_t signature;  // 0 for none
+    uint8_t left;
+    uint8_t top;
+    uint8_t right;
+    uint8_t bottom;
+};
+constexpr int intactPerTile = 4;
+
 // A surface: its pixels come from a fixed slot, and it keeps, for each 16 x 16 tile, the chain of
 // the signatures of the writes that touched the tile since it was last copied whole onto the
-// primary surface (its epoch), beside the chain of the epoch before.
+// primary surface (its epoch), beside the chain of the epoch before; and the last few writes that
+// are still whole in the tile, the oldest first.
 constexpr int32_t changeTiles = changeColumns * changeRows;
 struct Surface {
     bool inUse;
@@ -43,6 +55,7 @@ struct Surface {
     uint64_t generation;  // new with every write, so that copies from a changed surface sign anew
     int current;          // which of the two chains is this epoch's
     uint64_t chains[2][changeTiles];
+    IntactWrite intact[changeTiles][intactPerTile];
     DrawContext context;  // the one context that PlatformGetDC hands out for this surface
 };
 
@@ -70,6 +83,9 @@ void ResetPictureRecord();
 // it a new generation. A write onto the primary surface by any way but the whole copy counts its
 // tiles as changed and ends the trust in the primary's last whole copy.
 void NoteSurfaceWrite(Surface* surface, const Rect& written, uint64_t signature);
+// Whether the pixels of the write with that signature are all still there in the tile (numbered
+// row by row): the same write again would change nothing there.
+bool WriteStillThere(const Surface* surface, int32_t tile, uint64_t signature);
 // Counts the tiles that the rectangle of the primary surface touches as changed.
 void MarkPictureChanged(const Rect& area);
 // The primary surface no longer holds, tile for tile, what the last whole copy left.

@@ -20,6 +20,41 @@ uint64_t stamps = 0;
 // a surface is made again).
 const uint32_t* lastPicture = nullptr;
 
+// A coordinate of a write from a tile's start, within the tile.
+uint8_t Within(int32_t value, int32_t tileStart) {
+    const int32_t offset = value - tileStart;
+    return static_cast<uint8_t>(offset < 0 ? 0 : offset > changeTileSize ? changeTileSize : offset);
+}
+
+// The tile's writes still whole there after a write of `part` of it: those it overlaps go, and it
+// comes last, in place of the oldest when there is no room.
+void KeepIntact(IntactWrite (&writes)[intactPerTile], const IntactWrite& part) {
+    for (const IntactWrite& write : writes) {
+        if (write.signature == part.signature && write.left == part.left && write.top == part.top &&
+            write.right == part.right && write.bottom == part.bottom) {
+            return;  // it wrote what was there, and no other write still whole overlaps that
+        }
+    }
+    int kept = 0;
+    for (const IntactWrite& write : writes) {
+        const bool overlaps =
+            write.left < part.right && part.left < write.right && write.top < part.bottom && part.top < write.bottom;
+        if (write.signature != 0 && !overlaps) {
+            writes[kept++] = write;
+        }
+    }
+    if (kept == intactPerTile) {
+        for (int i = 1; i < intactPerTile; ++i) {
+            writes[i - 1] = writes[i];
+        }
+        --kept;
+    }
+    writes[kept++] = part;
+    for (int i = kept; i < intactPerTile; ++i) {
+        writes[i].signature = 0;
+    }
+}
+
 void Restore(Surface* surface) {
     if (!surface->lost) {
         return;
@@ -60,10 +95,24 @@ void NoteSurfaceWrite(Surface* surface, const Rect& written, uint64_t signature)
     const int32_t lastColumn = (written.right - 1) / changeTileSize;
     for (int32_t row = written.top / changeTileSize; row <= lastRow; ++row) {
         for (int32_t column = written.left / changeTileSize; column <= lastColumn; ++column) {
-            uint64_t& link = chain[row * changeColumns + column];
-            link = link * chainBase + mixed;
+            const int32_t tile = row * changeColumns + column;
+            chain[tile] = chain[tile] * chainBase + mixed;
+            const int32_t left = column * changeTileSize;
+            const int32_t top = row * changeTileSize;
+            KeepIntact(surface->intact[tile],
+                       IntactWrite{signature, Within(written.left, left), Within(written.top, top),
+                                   Within(written.right, left), Within(written.bottom, top)});
         }
     }
+}
+
+bool WriteStillThere(const Surface* surface, int32_t tile, uint64_t signature) {
+    for (const IntactWrite& write : surface->intact[tile]) {
+        if (write.signature == signature) {
+            return signature != 0;
+        }
+    }
+    return false;
 }
 
 HRESULT MemoryCreateSurface(const SurfaceDesc* desc, Surface** surface) {
